@@ -1,0 +1,98 @@
+// The platform-neutral host game object: its flags, the delegate it forwards every host
+// event to, and the services (clock, files, state file) the framework asks of the platform.
+#pragma once
+
+// <cstdio> for the FILE handles the file services hand out.
+#include <cstdio>
+
+#include "runtime/array.h"
+#include "runtime/object.h"
+#include "runtime/string.h"
+
+// ---------------------------------------------------------------------------------------------
+// Types
+
+// The event codes shared by the host, the framework's delegate and the input device.
+struct c_NxGameEvent {
+  static constexpr int KeyDown = 1;
+  static constexpr int KeyUp = 2;
+  static constexpr int KeyChar = 3;
+  static constexpr int MouseDown = 4;
+  static constexpr int MouseUp = 5;
+  static constexpr int MouseMove = 6;
+  static constexpr int TouchDown = 7;
+  static constexpr int TouchUp = 8;
+  static constexpr int TouchMove = 9;
+  static constexpr int MotionAccel = 10;
+};
+
+// What the host calls; the framework's delegate implements it. The base versions do nothing.
+class NxGameDelegate : public Object {
+ public:
+  virtual void StartGame() {}
+  virtual void SuspendGame() {}
+  virtual void ResumeGame() {}
+  virtual void UpdateGame() {}
+  virtual void RenderGame() {}
+  virtual void KeyEvent(int, int) {}
+  virtual void MouseEvent(int, int, float, float) {}
+  virtual void TouchEvent(int, int, float, float) {}
+  virtual void MotionEvent(int, int, float, float, float) {}
+  virtual void DiscardGraphics() {}
+};
+
+class NxGame {
+ public:
+  NxGame();
+  NxGame(const NxGame&) = delete;
+  NxGame& operator=(const NxGame&) = delete;
+  virtual ~NxGame();
+
+  virtual void SetDelegate(NxGameDelegate* delegate);
+  virtual NxGameDelegate* Delegate();
+  virtual void SetKeyboardEnabled(bool enabled);
+  virtual bool KeyboardEnabled();
+  virtual void SetUpdateRate(int hertz);
+  virtual int UpdateRate();
+  virtual bool Started();
+  virtual bool Suspended();
+  virtual int Millisecs();
+  virtual void GetDate(Array<int> date);
+  virtual int SaveState(String state);
+  virtual String LoadState();
+  virtual String LoadString(String path);
+  virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                            Array<bool> buttons);
+  virtual void OpenUrl(String url);
+  virtual void SetMouseVisible(bool visible);
+  virtual String PathToFilePath(String path);
+  virtual FILE* OpenFile(String path, String mode);
+  virtual unsigned char* LoadData(String path, int* length);
+  [[noreturn]] virtual void Die(ThrowableObject* exception);
+  virtual void gc_collect();
+  virtual void StartGame();
+  virtual void SuspendGame();
+  virtual void ResumeGame();
+  virtual void UpdateGame();
+  virtual void RenderGame();
+  virtual void KeyEvent(int event, int data);
+  virtual void MouseEvent(int event, int data, float x, float y);
+  virtual void TouchEvent(int event, int data, float x, float y);
+  virtual void MotionEvent(int event, int data, float x, float y, float z);
+  virtual void DiscardGraphics();
+
+  static NxGame* _game;
+
+ protected:
+  NxGameDelegate* _delegate = nullptr;
+  bool _keyboardEnabled = false;
+  int _updateRate = 0;
+  bool _started = false;
+  bool _suspended = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Functions
+
+// Turns a game asset path into a data path ("zarnik://data/..." unless already absolute).
+String nx_data_FixDataPath(String path);
