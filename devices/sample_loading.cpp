@@ -1,0 +1,207 @@
+// The WAVE reader, the Ogg Vorbis front end and the host's audio loader. Both readers treat
+// every number in the file as hostile: sizes are checked against what the file holds and
+// against one cap before anything is allocated.
+
+#include "devices/sample_loading.h"
+
+// <cstdlib> for the malloc'd blocks the device frees; <cstring> for tag comparison.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/glfw_game.h"
+#include "runtime/gc.h"
+
+// Only the decoder's interface: its one implementation is compiled in decoders.cpp with the
+// channel limit this game relies on.
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
+
+// ---------------------------------------------------------------------------------------------
+// Globals
+
+namespace {
+
+// The largest Vorbis block yields this many frames, so this much room is always kept free
+// ahead of the write position: the decoder never has to cut a frame short.
+constexpr int nx_ogg_frame_room = 4096;
+constexpr int nx_ogg_max_hertz = 384000;
+
+// ---------------------------------------------------------------------------------------------
+// Internal functions
+
+// Bytes from the current position to the end, or -1 when the stream cannot tell.
+long nx_sample_RemainingBytes(FILE* file) {
+  long position = std::ftell(file);
+  if (position < 0) return -1;
+  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+  long end = std::ftell(file);
+  if (std::fseek(file, position, SEEK_SET) != 0 || end < position) return -1;
+  return end - position;
+}
+
+bool nx_sample_ReadTag(FILE* file, char tag[4]) {
+  return std::fread(tag, 1, 4, file) == 4;
+}
+
+bool nx_sample_TagIs(const char tag[4], const char* expected) {
+  return std::memcmp(tag, expected, 4) == 0;
+}
+
+// Skips `size` bytes; false when the file ends first.
+bool nx_sample_Skip(FILE* file, int size) {
+  unsigned char scratch[512];
+  while (size > 0) {
+    size_t step =
+        size < static_cast<int>(sizeof scratch) ? static_cast<size_t>(size) : sizeof scratch;
+    if (std::fread(scratch, 1, step, file) != step) return false;
+    size -= static_cast<int>(step);
+  }
+  return true;
+}
+
+// RIFF pads an odd-sized chunk with one zero byte. Some writers leave it out; a chunk tag
+// never starts with a zero byte, so only a zero is taken as the pad.
+void nx_sample_SkipPad(FILE* file, int size) {
+  if ((size & 1) == 0) return;
+  int next = std::fgetc(file);
+  if (next != 0 && next != EOF) std::ungetc(next, file);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Public functions
+
+int readShort(FILE* file) {
+  unsigned char bytes[2];
+  if (std::fread(bytes, 1, 2, file) != 2) return -1;
+  return bytes[0] | (bytes[1] << 8);
+}
+
+int readInt(FILE* file) {
+  unsigned char bytes[4];
+  if (std::fread(bytes, 1, 4, file) != 4) return -1;
+  uint32_t value = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+                   (static_cast<uint32_t>(bytes[2]) << 16) |
+                   (static_cast<uint32_t>(bytes[3]) << 24);
+  return static_cast<int32_t>(value);
+}
+
+unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int* hertz) {
+  char tag[4];
+  if (!nx_sample_ReadTag(file, tag) || !nx_sample_TagIs(tag, "RIFF")) return nullptr;
+  readInt(file);
+  if (!nx_sample_ReadTag(file, tag) || !nx_sample_TagIs(tag, "WAVE")) return nullptr;
+  if (!nx_sample_ReadTag(file, tag) || !nx_sample_TagIs(tag, "fmt ")) return nullptr;
+
+  int format_size = readInt(file);
+  if (format_size < 16) return nullptr;
+  if (readShort(file) != 1) return nullptr;
+  int channel_count = readShort(file);
+  int sample_rate = readInt(file);
+  // Byte rate and block alignment follow from the rest; only their presence matters.
+  if (readInt(file) == -1 || readShort(file) == -1) return nullptr;
+  int bits = readShort(file);
+  // Zero channels or sub-byte samples would make the frame size zero.
+  if (channel_count < 1 || bits < 8 || sample_rate <= 0) return nullptr;
+  if (!nx_sample_Skip(file, format_size - 16)) return nullptr;
+  nx_sample_SkipPad(file, format_size);
+
+  int bytes_per_sample = bits / 8;
+  unsigned char* data = nullptr;
+  int data_size = 0;
+  for (;;) {
+    if (!nx_sample_ReadTag(file, tag)) return nullptr;
+    int size = readInt(file);
+    if (size < 0) return nullptr;
+    if (!nx_sample_TagIs(tag, "data")) {
+      if (!nx_sample_Skip(file, size)) return nullptr;
+      nx_sample_SkipPad(file, size);
+      continue;
+    }
+    long remaining = nx_sample_RemainingBytes(file);
+    if (size > nx_sample_max_bytes || (remaining >= 0 && size > remaining)) return nullptr;
+    // One byte more than asked so an empty data chunk still yields a block, not null.
+    data = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(size) + 1));
+    if (data == nullptr) return nullptr;
+    if (std::fread(data, 1, static_cast<size_t>(size), file) != static_cast<size_t>(size)) {
+      std::free(data);
+      return nullptr;
+    }
+    data_size = size;
+    break;
+  }
+
+  // Whole frames only: a trailing partial frame never reaches the device.
+  *format = bytes_per_sample;
+  *length = data_size / (channel_count * bytes_per_sample);
+  *channels = channel_count;
+  *hertz = sample_rate;
+  return data;
+}
+
+unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int* hertz) {
+  long remaining = nx_sample_RemainingBytes(file);
+  if (remaining < 0 || remaining > nx_sample_max_ogg_file_bytes) return nullptr;
+
+  int error = 0;
+  stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
+  if (decoder == nullptr) return nullptr;
+  stb_vorbis_info info = stb_vorbis_get_info(decoder);
+  if (info.channels < 1 || info.channels > 2 || info.sample_rate < 1 ||
+      info.sample_rate > static_cast<unsigned>(nx_ogg_max_hertz)) {
+    stb_vorbis_close(decoder);
+    return nullptr;
+  }
+
+  int channel_count = info.channels;
+  int64_t room = static_cast<int64_t>(channel_count) * nx_ogg_frame_room;
+  auto* samples = static_cast<short*>(std::malloc(static_cast<size_t>(room) * sizeof(short)));
+  if (samples == nullptr) {
+    stb_vorbis_close(decoder);
+    return nullptr;
+  }
+  int64_t written = 0;
+  int frames_total = 0;
+  for (;;) {
+    int frames = stb_vorbis_get_frame_short_interleaved(decoder, channel_count, samples + written,
+                                                        static_cast<int>(room - written));
+    if (frames <= 0) break;
+    frames_total += frames;
+    written += static_cast<int64_t>(frames) * channel_count;
+    if (written + static_cast<int64_t>(channel_count) * nx_ogg_frame_room > room) {
+      // Past the cap the stream is cut here, keeping what was decoded, as for a stream that
+      // stops part-way.
+      if (room * 2 * static_cast<int64_t>(sizeof(short)) > nx_sample_max_bytes) break;
+      auto* grown =
+          static_cast<short*>(std::realloc(samples, static_cast<size_t>(room) * 2 * sizeof(short)));
+      if (grown == nullptr) break;
+      samples = grown;
+      room *= 2;
+    }
+  }
+  stb_vorbis_close(decoder);
+
+  *length = frames_total;
+  *channels = channel_count;
+  *format = 2;
+  *hertz = static_cast<int>(info.sample_rate);
+  return reinterpret_cast<unsigned char*>(samples);
+}
+
+unsigned char* NxGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
+                                         int* hertz) {
+  FILE* file = OpenFile(path, String(u"rb"));
+  if (file == nullptr) return nullptr;
+  String lower = path.ToLower();
+  unsigned char* data = nullptr;
+  if (lower.EndsWith(String(u".wav"))) {
+    data = LoadWAV(file, length, channels, format, hertz);
+  } else if (lower.EndsWith(String(u".ogg"))) {
+    data = LoadOGG(file, length, channels, format, hertz);
+  }
+  std::fclose(file);
+  gc_force_sweep = true;
+  return data;
+}
