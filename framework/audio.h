@@ -1,0 +1,44 @@
+// The game's view of sound: c_Sound, the one audio device in nx_audio_device (a collector
+// root), and the nx_audio_* operations the game calls with asset paths.
+#pragma once
+
+#include "runtime/object.h"
+#include "runtime/string.h"
+
+class gxtkAudio;
+class gxtkSample;
+
+// ---------------------------------------------------------------------------------------------
+// Types
+
+class c_Sound : public Object {
+ public:
+  gxtkSample* m_sample = nullptr;
+
+  c_Sound* m_new(gxtkSample* sample);
+  c_Sound* m_new2();
+  void mark() override;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Globals
+
+extern gxtkAudio* nx_audio_device;
+
+// ---------------------------------------------------------------------------------------------
+// Functions
+
+// Registers the module's root marker; nxInit calls it once, before anything is collected.
+void nx_audio_Init();
+// Greys nx_audio_device.
+void nx_audio_MarkRoots();
+
+int nx_audio_SetAudioDevice(gxtkAudio* device);
+// Null for a missing, unreadable or unsupported file, or when no device is set; no message.
+c_Sound* nx_audio_LoadSound(String path);
+// A null sound, or one without a sample, is ignored.
+int nx_audio_PlaySound(c_Sound* sound, int channel, int flags);
+int nx_audio_StopChannel(int channel);
+int nx_audio_SetChannelVolume(int channel, float volume);
+int nx_audio_SetChannelPan(int channel, float pan);
+int nx_audio_SetChannelRate(int channel, float rate);
