@@ -13,6 +13,7 @@
 
 // Header of every collected object. `flags` holds the size in bytes (a multiple of 8) ORed
 // with the colour in bit 0; static objects carry colour bits 3, which never match the mark bit.
+// An object whose constructor is still running is on no list (`succ` is null).
 struct gc_object {
   gc_object* succ = nullptr;
   gc_object* pred = nullptr;
@@ -74,7 +75,7 @@ void gc_collect_all();
 // the full-collection trigger, so unreachable owners of big buffers do not pile up.
 void gc_note_external_bytes(int64_t bytes);
 
-// True when `address` is an object the collector currently owns (live or waiting).
+// True when `address` is an object on the unmarked, queued or marked list (not yet garbage).
 bool gc_is_object(const void* address);
 
 // Objects on each list, for tests and diagnostics.
