@@ -2,8 +2,11 @@
 // event to, and the services (clock, files, state file) the framework asks of the platform.
 #pragma once
 
-// <cstdio> for the FILE handles the file services hand out.
+// <cstdio> for the FILE handles the file services hand out; <string> and <vector> for the
+// byte-level state file writer.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "runtime/array.h"
 #include "runtime/object.h"
@@ -89,6 +92,9 @@ class NxGame {
   int _updateRate = 0;
   bool _started = false;
   bool _suspended = false;
+  // How many forwarders are running; the collector steps only when the outermost ends, so
+  // it never runs while an event is being delivered.
+  int _eventDepth = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -96,3 +102,10 @@ class NxGame {
 
 // Turns a game asset path into a data path ("zarnik://data/..." unless already absolute).
 String nx_data_FixDataPath(String path);
+// Maps a data path to a file path: the three "zarnik:" schemes to their folders, any other
+// "zarnik:" path to "" (no file), everything else unchanged.
+String nx_data_PathToFilePath(String path);
+// Replaces the file at `path` with `bytes` so that either the old or the whole new content
+// is there afterwards: 0 on success, -1 when the new file cannot be created beside it, -2
+// when not all of it could be written and made durable.
+int nx_data_SaveAtomically(const std::string& path, const std::vector<unsigned char>& bytes);

@@ -3,6 +3,10 @@
 #pragma once
 
 #include "host/game.h"
+#include "host/loop_schedule.h"
+
+// The window handle is only passed around here; its definition stays inside GLFW.
+struct GLFWwindow;
 
 // ---------------------------------------------------------------------------------------------
 // Types
@@ -44,12 +48,43 @@ class NxGlfwGame : public NxGame {
   NxGlfwVideoMode* GetGlfwDesktopMode();
   Array<NxGlfwVideoMode*> GetGlfwVideoModes();
 
+  // One pass of the main loop after start: events, suspension, sleep or updates and a
+  // render. False once the window is gone.
+  bool RunIteration();
+  // Replaces the clock and window the loop consults (tests); null restores GLFW's.
+  void SetLoopPlatform(NxLoopPlatform* platform);
+  GLFWwindow* Window() { return _window; }
+  // Whether the current window has had a focus event yet (X11 delivers the first one a
+  // little after the window opens; until then the window counts as focused).
+  bool FocusKnown() { return _focusKnown; }
+
+  // The input callbacks with GLFW 2's arguments (GLFW 3's adapters call them). They forward
+  // through NxGame::_game.
+  static void OnKey(int key, int action);
+  static void OnChar(int chr, int action);
+  // `x` and `y` are the pointer position at the time of the click.
+  static void OnMouseButton(int button, int action, double x, double y);
+  static void OnMousePos(double x, double y);
+  static int OnWindowClose();
+  static void OnWindowFocus(bool focused);
+  static int TransKey(int key);
+  static int KeyToChar(int code);
+
   static NxGlfwGame* _glfwGame;
 
  protected:
+  // Key-up for every key and mouse-up for every button still held, before the window that
+  // would lose their releases goes.
+  void ReleaseHeldInput();
+
   bool _iconified = false;
   double _nextUpdate = 0.0;
   double _updatePeriod = 0.0;
+  GLFWwindow* _window = nullptr;
+  bool _focusKnown = false;
+  NxLoopPlatform* _platform = nullptr;
+  // Which joystick ports had a pad at the last poll, so a pad that goes is cleared once.
+  bool _joystickPresent[16] = {};
 };
 
 class NxZarnikGame : public NxGlfwGame {
