@@ -66,7 +66,9 @@ std::string FloatText(float value) {
   return result;
 }
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
+}
 
 // Decodes strict UTF-8 of at most three bytes a character; false on any malformed sequence.
 bool DecodeUtf8(const unsigned char* data, int length, std::vector<String::Char>& out) {
@@ -84,8 +86,8 @@ bool DecodeUtf8(const unsigned char* data, int length, std::vector<String::Char>
       if (i + 2 >= length || !IsContinuation(data[i + 1]) || !IsContinuation(data[i + 2])) {
         return false;
       }
-      out.push_back(static_cast<String::Char>(((byte & 0x0F) << 12) |
-                                              ((data[i + 1] & 0x3F) << 6) | (data[i + 2] & 0x3F)));
+      out.push_back(static_cast<String::Char>(((byte & 0x0F) << 12) | ((data[i + 1] & 0x3F) << 6) |
+                                              (data[i + 2] & 0x3F)));
       i += 3;
     } else {
       return false;
@@ -96,23 +98,25 @@ bool DecodeUtf8(const unsigned char* data, int length, std::vector<String::Char>
 
 }  // namespace
 
+// The shared empty body is never counted: it is copied far more often than any other text,
+// and a count that only ever rises would overflow in a long run.
 String::Body* String::EmptyBody() {
   static Body empty{1, 0};
   return &empty;
 }
 
 String::Body* String::Allocate(int length) {
-  if (length <= 0) {
-    Body* empty = EmptyBody();
-    ++empty->refs;
-    return empty;
-  }
+  if (length <= 0) return EmptyBody();
   size_t bytes = sizeof(Body) + static_cast<size_t>(length) * sizeof(Char);
   Body* body = static_cast<Body*>(std::malloc(bytes));
   if (body == nullptr) throw std::bad_alloc();
   body->refs = 1;
   body->length = length;
   return body;
+}
+
+void String::Retain() const {
+  if (body_ != EmptyBody()) ++body_->refs;
 }
 
 void String::Release() {
@@ -123,7 +127,7 @@ void String::Release() {
 // ---------------------------------------------------------------------------------------------
 // Public functions
 
-String::String() : body_(EmptyBody()) { ++body_->refs; }
+String::String() : body_(EmptyBody()) {}
 
 String::String(Body* body) : body_(body) {}
 
@@ -133,7 +137,8 @@ String::String(const Char* text, int length) : body_(Allocate(length)) {
   if (length > 0) std::memcpy(body_->Units(), text, static_cast<size_t>(length) * sizeof(Char));
 }
 
-String::String(const char* bytes) : String(bytes, static_cast<int>(std::strlen(bytes))) {}
+String::String(const char* bytes)
+    : String(bytes, bytes == nullptr ? 0 : static_cast<int>(std::strlen(bytes))) {}
 
 String::String(const char* bytes, int length) : body_(Allocate(length)) {
   for (int i = 0; i < length; ++i) body_->Units()[i] = static_cast<unsigned char>(bytes[i]);
@@ -148,15 +153,16 @@ String String::FromChar(int code) {
   return String(&unit, 1);
 }
 
-String::String(const String& other) : body_(other.body_) { ++body_->refs; }
+String::String(const String& other) : body_(other.body_) {
+  Retain();
+}
 
 String::String(String&& other) noexcept : body_(other.body_) {
   other.body_ = EmptyBody();
-  ++other.body_->refs;
 }
 
 String& String::operator=(const String& other) {
-  ++other.body_->refs;
+  other.Retain();
   Release();
   body_ = other.body_;
   return *this;
@@ -167,16 +173,21 @@ String& String::operator=(String&& other) noexcept {
     Release();
     body_ = other.body_;
     other.body_ = EmptyBody();
-    ++other.body_->refs;
   }
   return *this;
 }
 
-String::~String() { Release(); }
+String::~String() {
+  Release();
+}
 
-int String::Length() const { return body_->length; }
+int String::Length() const {
+  return body_->length;
+}
 
-const String::Char* String::Data() const { return body_->Units(); }
+const String::Char* String::Data() const {
+  return body_->Units();
+}
 
 int String::operator[](int index) const {
   if (static_cast<unsigned>(index) >= static_cast<unsigned>(body_->length)) {
@@ -191,7 +202,8 @@ String operator+(const String& left, const String& right) {
   int64_t total = static_cast<int64_t>(left.Length()) + right.Length();
   if (total > INT_MAX / 2) throw std::bad_alloc();
   String::Body* body = String::Allocate(static_cast<int>(total));
-  std::memcpy(body->Units(), left.Data(), static_cast<size_t>(left.Length()) * sizeof(String::Char));
+  std::memcpy(body->Units(), left.Data(),
+              static_cast<size_t>(left.Length()) * sizeof(String::Char));
   std::memcpy(body->Units() + left.Length(), right.Data(),
               static_cast<size_t>(right.Length()) * sizeof(String::Char));
   return String(body);
@@ -212,7 +224,9 @@ bool operator<(const String& left, const String& right) {
   return left.Length() < right.Length();
 }
 
-String String::Slice(int from) const { return Slice(from, Length()); }
+String String::Slice(int from) const {
+  return Slice(from, Length());
+}
 
 String String::Slice(int from, int to) const {
   int length = Length();
@@ -328,7 +342,9 @@ int String::ToInt() const {
   return static_cast<int>(value);
 }
 
-float String::ToFloat() const { return std::strtof(NumberBytes(*this).c_str(), nullptr); }
+float String::ToFloat() const {
+  return std::strtof(NumberBytes(*this).c_str(), nullptr);
+}
 
 std::string String::ToUtf8() const {
   std::vector<unsigned char> bytes;
@@ -358,7 +374,8 @@ String String::Load(const unsigned char* data, int length) {
   _str_load_err = nullptr;
   if (length <= 0) return String();
   std::vector<Char> units;
-  if (length >= 2 && ((data[0] == 0xFE && data[1] == 0xFF) || (data[0] == 0xFF && data[1] == 0xFE))) {
+  if (length >= 2 &&
+      ((data[0] == 0xFE && data[1] == 0xFF) || (data[0] == 0xFF && data[1] == 0xFE))) {
     bool big_endian = data[0] == 0xFE;
     units.reserve(static_cast<size_t>(length / 2));
     for (int i = 2; i + 1 < length; i += 2) {

@@ -69,6 +69,7 @@ class String {
   explicit String(Body* body);
   static Body* Allocate(int length);
   static Body* EmptyBody();
+  void Retain() const;
   void Release();
 
   Body* body_;
