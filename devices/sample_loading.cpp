@@ -4,7 +4,9 @@
 
 #include "devices/sample_loading.h"
 
-// <cstdlib> for the malloc'd blocks the device frees; <cstring> for tag comparison.
+// <cstdlib> for the malloc'd blocks the device frees; <cstring> for tag comparison;
+// <climits> to keep 64-bit seek offsets within what fseek takes.
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,10 +14,10 @@
 #include "host/glfw_game.h"
 #include "runtime/gc.h"
 
-// Only the decoder's interface: its one implementation is compiled in decoders.cpp with the
-// channel limit this game relies on.
-#define STB_VORBIS_HEADER_ONLY
-#include <stb_vorbis.h>
+// The Ogg Vorbis reference decoder. Our own stream callbacks are used, so the header's static
+// ones (which -Wall reports as unused) are left out.
+#define OV_EXCLUDE_STATIC_CALLBACKS
+#include <vorbis/vorbisfile.h>
 
 // ---------------------------------------------------------------------------------------------
 // Globals
@@ -23,9 +25,11 @@
 namespace {
 
 // The largest Vorbis block yields this many frames, so this much room is always kept free
-// ahead of the write position: the decoder never has to cut a frame short.
+// ahead of the write position and a decoded packet always fits whole.
 constexpr int nx_ogg_frame_room = 4096;
-constexpr int nx_ogg_max_hertz = 384000;
+constexpr long nx_ogg_max_hertz = 384000;
+// The block holds 16-bit samples in the machine's own byte order, as OpenAL takes them.
+constexpr int nx_ogg_big_endian = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__ ? 1 : 0;
 
 // ---------------------------------------------------------------------------------------------
 // Internal functions
@@ -66,6 +70,20 @@ void nx_sample_SkipPad(FILE* file, int size) {
   if ((size & 1) == 0) return;
   int next = std::fgetc(file);
   if (next != 0 && next != EOF) std::ungetc(next, file);
+}
+
+// Stream callbacks over an open FILE that the caller keeps and closes.
+size_t nx_ogg_Read(void* buffer, size_t size, size_t count, void* file) {
+  return std::fread(buffer, size, count, static_cast<FILE*>(file));
+}
+
+int nx_ogg_Seek(void* file, ogg_int64_t offset, int whence) {
+  if (offset < LONG_MIN || offset > LONG_MAX) return -1;
+  return std::fseek(static_cast<FILE*>(file), static_cast<long>(offset), whence);
+}
+
+long nx_ogg_Tell(void* file) {
+  return std::ftell(static_cast<FILE*>(file));
 }
 
 }  // namespace
@@ -145,49 +163,59 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
   long remaining = nx_sample_RemainingBytes(file);
   if (remaining < 0 || remaining > nx_sample_max_ogg_file_bytes) return nullptr;
 
-  int error = 0;
-  stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
-  if (decoder == nullptr) return nullptr;
-  stb_vorbis_info info = stb_vorbis_get_info(decoder);
-  if (info.channels < 1 || info.channels > 2 || info.sample_rate < 1 ||
-      info.sample_rate > static_cast<unsigned>(nx_ogg_max_hertz)) {
-    stb_vorbis_close(decoder);
+  OggVorbis_File decoder;
+  ov_callbacks callbacks = {nx_ogg_Read, nx_ogg_Seek, nullptr, nx_ogg_Tell};
+  if (ov_open_callbacks(file, &decoder, nullptr, 0, callbacks) != 0) return nullptr;
+  vorbis_info* info = ov_info(&decoder, -1);
+  if (info == nullptr || info->channels < 1 || info->channels > 2 || info->rate < 1 ||
+      info->rate > nx_ogg_max_hertz) {
+    ov_clear(&decoder);
     return nullptr;
   }
 
-  int channel_count = info.channels;
-  int64_t room = static_cast<int64_t>(channel_count) * nx_ogg_frame_room;
-  auto* samples = static_cast<short*>(std::malloc(static_cast<size_t>(room) * sizeof(short)));
+  int channel_count = info->channels;
+  int hertz_read = static_cast<int>(info->rate);
+  int64_t frame_bytes = static_cast<int64_t>(channel_count) * static_cast<int64_t>(sizeof(short));
+  int64_t room = frame_bytes * nx_ogg_frame_room;
+  auto* samples = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(room)));
   if (samples == nullptr) {
-    stb_vorbis_close(decoder);
+    ov_clear(&decoder);
     return nullptr;
   }
   int64_t written = 0;
-  int frames_total = 0;
   for (;;) {
-    int frames = stb_vorbis_get_frame_short_interleaved(decoder, channel_count, samples + written,
-                                                        static_cast<int>(room - written));
-    if (frames <= 0) break;
-    frames_total += frames;
-    written += static_cast<int64_t>(frames) * channel_count;
-    if (written + static_cast<int64_t>(channel_count) * nx_ogg_frame_room > room) {
+    int link = 0;
+    long bytes = ov_read(&decoder, reinterpret_cast<char*>(samples + written),
+                         static_cast<int>(room - written), nx_ogg_big_endian, 2, 1, &link);
+    // A hole is a gap in the stream that decoding continues past; any other error ends the
+    // stream there, keeping what was decoded.
+    if (bytes == OV_HOLE) continue;
+    if (bytes <= 0) break;
+    // A chained stream may change its channel count or rate; the block holds one layout.
+    vorbis_info* link_info = ov_info(&decoder, link);
+    if (link_info == nullptr || link_info->channels != channel_count ||
+        link_info->rate != info->rate) {
+      break;
+    }
+    written += bytes - bytes % frame_bytes;
+    if (written + frame_bytes * nx_ogg_frame_room > room) {
       // Past the cap the stream is cut here, keeping what was decoded, as for a stream that
       // stops part-way.
-      if (room * 2 * static_cast<int64_t>(sizeof(short)) > nx_sample_max_bytes) break;
+      if (room * 2 > nx_sample_max_bytes) break;
       auto* grown =
-          static_cast<short*>(std::realloc(samples, static_cast<size_t>(room) * 2 * sizeof(short)));
+          static_cast<unsigned char*>(std::realloc(samples, static_cast<size_t>(room) * 2));
       if (grown == nullptr) break;
       samples = grown;
       room *= 2;
     }
   }
-  stb_vorbis_close(decoder);
+  ov_clear(&decoder);
 
-  *length = frames_total;
+  *length = static_cast<int>(written / frame_bytes);
   *channels = channel_count;
   *format = 2;
-  *hertz = static_cast<int>(info.sample_rate);
-  return reinterpret_cast<unsigned char*>(samples);
+  *hertz = hertz_read;
+  return samples;
 }
 
 unsigned char* NxGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
