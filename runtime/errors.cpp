@@ -3,6 +3,8 @@
 // <csignal> and <unistd.h> for the crash handler, which may only use async-signal-safe calls.
 #include "runtime/errors.h"
 
+#include <algorithm>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -37,9 +39,23 @@ void WriteAll(int descriptor, const char* text, size_t length) {
   }
 }
 
+// Messages arrive as UTF-8 (nxError encodes them so). Widening each byte on its own would print
+// every non-ASCII character as two or three wrong ones; invalid bytes still fall back to that.
+String MessageText(const char* message) {
+  if (message == nullptr) return String();
+  const char* load_error = _str_load_err;
+  size_t length = std::min<size_t>(std::strlen(message), INT_MAX / 2);
+  String text =
+      String::Load(reinterpret_cast<const unsigned char*>(message), static_cast<int>(length));
+  _str_load_err = load_error;
+  return text;
+}
+
 }  // namespace
 
-[[noreturn]] void nx_array_index_error() { dbg_error("Array index out of range"); }
+[[noreturn]] void nx_array_index_error() {
+  dbg_error("Array index out of range");
+}
 
 // ---------------------------------------------------------------------------------------------
 // Public functions
@@ -53,7 +69,9 @@ void nxPrint(const String& text) {
   std::fflush(stdout);
 }
 
-void nxDebugLog(const String& text) { nxPrint(text); }
+void nxDebugLog(const String& text) {
+  nxPrint(text);
+}
 
 void nxError(const String& message) {
   if (message.Length() == 0) std::exit(0);
@@ -67,7 +85,7 @@ String dbg_stacktrace() {
 
 void dbg_error(const char* message) {
   for (;;) {
-    nxPrint(String(u"Zarnik Runtime Error : ") + String(message));
+    nxPrint(String(u"Zarnik Runtime Error : ") + MessageText(message));
     nxPrint(dbg_stacktrace());
 #if VEXADROME_DEBUG_STOP
     switch (dbg_stop_exchange(stdin, stdout, stderr, dbg_position)) {
@@ -103,8 +121,10 @@ dbg_command dbg_stop_exchange(FILE* input, FILE* output, FILE* error, const char
             text = object->debug();
           }
         }
-        std::string bytes = text.ToUtf8();
-        std::fprintf(output, "%s\n", bytes.c_str());
+        std::vector<unsigned char> bytes;
+        text.Save(bytes);
+        bytes.push_back('\n');
+        std::fwrite(bytes.data(), 1, bytes.size(), output);
         std::fflush(output);
         continue;
       }
