@@ -1,0 +1,227 @@
+// The main loop's decisions driven by a fake clock and fake window state, and the forwarders'
+// guards and collector steps.
+#include <gtest/gtest.h>
+
+#include "recording_delegate.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class FakePlatform : public NxLoopPlatform {
+ public:
+  double Time() override { return now; }
+  void PollEvents() override {
+    if (onPoll) onPoll();
+  }
+  void WaitEvents() override { events->entries.push_back("wait"); }
+  void Sleep(double seconds) override {
+    events->entries.push_back("sleep");
+    slept = seconds;
+    now += seconds;
+  }
+  bool WindowOpen() override { return open; }
+  bool WindowIconified() override { return iconified; }
+  bool WindowFocused() override { return focused; }
+
+  RecordedEvents* events = nullptr;
+  std::function<void()> onPoll;
+  double now = 100.0;
+  double slept = -1.0;
+  bool open = true;
+  bool iconified = false;
+  bool focused = true;
+};
+
+class MainLoop : public ::testing::Test {
+ protected:
+  MainLoop() : host(&events) {
+    platform.events = &events;
+    host.SetLoopPlatform(&platform);
+    host.StartGame();
+    events.entries.clear();
+  }
+
+  // Runs one loop pass and returns what the delegate and platform saw.
+  Log Iterate() {
+    events.entries.clear();
+    EXPECT_TRUE(host.RunIteration());
+    return events.entries;
+  }
+
+  RecordedEvents events;
+  FakePlatform platform;
+  CountingHost host;
+};
+
+TEST_F(MainLoop, RateZeroRendersOncePerEventAndBlocks) {
+  EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
+  EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
+}
+
+TEST_F(MainLoop, SetUpdateRateSchedulesOnePeriodAhead) {
+  host.SetUpdateRate(60);
+  EXPECT_DOUBLE_EQ(host.NextUpdate(), 100.0 + 1.0 / 60);
+  host.SetNextUpdate(5.0);
+  host.SetUpdateRate(0);
+  EXPECT_DOUBLE_EQ(host.NextUpdate(), 5.0);
+}
+
+TEST_F(MainLoop, SleepsUntilDueThenRunsOneUpdateAndRenders) {
+  host.SetUpdateRate(50);
+  EXPECT_EQ(Iterate(), (Log{"sleep"}));
+  EXPECT_NEAR(platform.slept, 0.02, 1e-9);
+  platform.now = host.NextUpdate();
+  EXPECT_EQ(Iterate(), (Log{"update", "render"}));
+  EXPECT_NEAR(host.NextUpdate(), 100.04, 1e-9);
+}
+
+TEST_F(MainLoop, ExactlyOnTimeRunsTheUpdateWithoutSleeping) {
+  host.SetUpdateRate(4);
+  host.SetNextUpdate(platform.now);
+  EXPECT_EQ(Iterate(), (Log{"update", "render"}));
+}
+
+TEST_F(MainLoop, SlightlyBehindCatchesUpWithoutDroppingTheSchedule) {
+  host.SetUpdateRate(4);
+  host.SetNextUpdate(platform.now - 0.6);  // three periods late, less than the limit
+  EXPECT_EQ(Iterate(), (Log{"update", "update", "update", "render"}));
+  EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 0.15);
+}
+
+TEST_F(MainLoop, LongStallRunsFourUpdatesAndRestartsFromNow) {
+  host.SetUpdateRate(60);
+  platform.now += 1.0;
+  EXPECT_EQ(Iterate(), (Log{"update", "update", "update", "update", "render"}));
+  EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now);
+}
+
+TEST_F(MainLoop, FourthUpdateThatCatchesUpKeepsTheSchedule) {
+  host.SetUpdateRate(4);
+  host.SetNextUpdate(platform.now - 0.75);  // the fourth update brings it to now + 0.25
+  EXPECT_EQ(Iterate(), (Log{"update", "update", "update", "update", "render"}));
+  EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 0.25);
+}
+
+TEST_F(MainLoop, RateSetToZeroInsideAnUpdateStopsTheCatchUp) {
+  host.SetUpdateRate(60);
+  platform.now += 1.0;
+  double stale = 0.0;
+  events.onUpdate = [&] {
+    host.SetUpdateRate(0);
+    stale = host.NextUpdate();
+  };
+  EXPECT_EQ(Iterate(), (Log{"update", "render"}));
+  EXPECT_DOUBLE_EQ(host.NextUpdate(), stale);
+}
+
+TEST_F(MainLoop, IconifySuspendsOnceWithoutRendersAndResumeRestartsFromNow) {
+  host.SetUpdateRate(60);
+  platform.iconified = true;
+  EXPECT_EQ(Iterate(), (Log{"suspend", "wait"}));
+  EXPECT_TRUE(host.Iconified());
+  platform.now += 30.0;
+  EXPECT_EQ(Iterate(), (Log{"wait"}));
+
+  platform.iconified = false;
+  EXPECT_EQ(Iterate(), (Log{"resume", "update", "render"}));
+  EXPECT_FALSE(host.Iconified());
+  EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 1.0 / 60);
+}
+
+TEST_F(MainLoop, UnfocusedSuspendsButStillRendersEveryEvent) {
+  host.SetUpdateRate(60);
+  platform.focused = false;
+  EXPECT_EQ(Iterate(), (Log{"suspend", "render", "wait"}));
+  EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
+  EXPECT_FALSE(host.Iconified());
+  platform.focused = true;
+  platform.now += 10.0;
+  EXPECT_EQ(Iterate(), (Log{"resume", "update", "render"}));
+}
+
+TEST_F(MainLoop, ClosedWindowEndsTheLoopBeforeAnythingElse) {
+  platform.open = false;
+  events.entries.clear();
+  EXPECT_FALSE(host.RunIteration());
+  EXPECT_TRUE(events.entries.empty());
+}
+
+TEST_F(MainLoop, EventsPolledBeforeTheUpdatesOfTheSamePass) {
+  host.SetUpdateRate(60);
+  host.SetNextUpdate(platform.now);
+  platform.onPoll = [&] { host.KeyEvent(c_NxGameEvent::KeyDown, 65); };
+  EXPECT_EQ(Iterate(), (Log{"key 1 65", "update", "render"}));
+}
+
+TEST(Millisecs, ComputedInSixtyFourBitsAndWrapped) {
+  RecordedEvents events;
+  FakePlatform platform;
+  CountingHost host(&events);
+  host.SetLoopPlatform(&platform);
+  platform.now = 1.5;
+  EXPECT_EQ(host.Millisecs(), 1500);
+  platform.now = 4294967.296 + 2.0;  // 2^32 ms plus two seconds
+  EXPECT_NEAR(host.Millisecs(), 2000, 1);
+  platform.now = 2147483.648 + 0.5;  // just past 2^31 ms: wraps to negative
+  EXPECT_LT(host.Millisecs(), 0);
+  platform.now = 1e300;
+  host.Millisecs();  // defined, whatever it is
+}
+
+// The guards decide which events reach the delegate in each host state.
+TEST(Forwarders, GuardsFollowTheHostState) {
+  RecordedEvents events;
+  CountingHost host(&events);
+  host.UpdateGame();
+  host.RenderGame();
+  host.KeyEvent(c_NxGameEvent::KeyDown, 65);
+  host.SuspendGame();
+  EXPECT_TRUE(events.entries.empty());
+
+  host.StartGame();
+  host.StartGame();
+  host.ResumeGame();
+  host.SuspendGame();
+  host.SuspendGame();
+  host.UpdateGame();
+  host.RenderGame();
+  host.MouseEvent(c_NxGameEvent::MouseMove, -1, 3, 4);
+  host.ResumeGame();
+  host.UpdateGame();
+  EXPECT_EQ(events.entries,
+            (Log{"start", "suspend", "render", "mouse 6 -1 3 4", "resume", "update"}));
+  EXPECT_EQ(host.collections, 6);
+}
+
+// A window reopened from inside an update forwards key releases; the collector must wait
+// until the update itself has ended.
+TEST(Forwarders, EventsInsideAnEventSkipTheCollectorStep) {
+  RecordedEvents events;
+  CountingHost host(&events);
+  host.StartGame();
+  host.collections = 0;
+  events.onUpdate = [&] {
+    host.KeyEvent(c_NxGameEvent::KeyUp, 37);
+    host.MouseEvent(c_NxGameEvent::MouseUp, 0, 1, 1);
+    EXPECT_EQ(host.collections, 0);
+  };
+  host.UpdateGame();
+  EXPECT_EQ(host.collections, 1);
+  host.KeyEvent(c_NxGameEvent::KeyDown, 37);
+  EXPECT_EQ(host.collections, 2);
+}
+
+TEST(ForwardersDeathTest, EscapedExceptionEndsTheRunWithStatusMinusOne) {
+  EXPECT_EXIT(
+      {
+        RecordedEvents events;
+        CountingHost host(&events);
+        host.StartGame();
+        events.onRender = [] { throw gc_new<ThrowableObject>(); };
+        host.RenderGame();
+      },
+      ::testing::ExitedWithCode(255), "");
+}
+
+}  // namespace
