@@ -1,0 +1,200 @@
+// The input device's rules as the game relies on them: one hit per press, queue limits,
+// the pointer mirrors, joystick polling and the lifetime of hits and characters.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/app.h"
+#include "framework/input.h"
+#include "host/game.h"
+
+namespace {
+
+using Event = c_NxGameEvent;
+
+// A host with scripted joysticks: units listed in `present` report the given buttons.
+class JoystickHost : public NxGame {
+ public:
+  std::vector<bool> present = std::vector<bool>(4, false);
+  std::vector<std::vector<int>> pressed = std::vector<std::vector<int>>(4);
+  std::vector<int> polled;
+
+  bool PollJoystick(int port, Array<float> joyx, Array<float>, Array<float>,
+                    Array<bool> buttons) override {
+    polled.push_back(port);
+    if (!present[port]) return false;
+    joyx[0] = 0.25f * static_cast<float>(port + 1);
+    for (int b = 0; b < buttons.Length(); ++b) buttons[b] = false;
+    for (int b : pressed[port]) buttons[b] = true;
+    return true;
+  }
+};
+
+class InputDevice : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    nx_app__game = &host;
+    device = gc_new<c_InputDevice>()->m_new();
+    nx_input_SetInputDevice(device);
+  }
+  void TearDown() override {
+    nx_input_SetInputDevice(nullptr);
+    nx_app__game = nullptr;
+  }
+  void Key(int event, int code) { device->p_KeyEvent(event, code); }
+
+  JoystickHost host;
+  c_InputDevice* device = nullptr;
+};
+
+TEST_F(InputDevice, AutoRepeatCountsOneHitButQueuesEveryCharacter) {
+  Key(Event::KeyDown, 65);
+  Key(Event::KeyChar, 'a');
+  Key(Event::KeyDown, 65);
+  Key(Event::KeyChar, 'a');
+  EXPECT_EQ(device->p_KeyHit(65), 1);
+  EXPECT_TRUE(device->p_KeyDown(65));
+  EXPECT_EQ(device->p_GetChar(), 'a');
+  EXPECT_EQ(device->p_GetChar(), 'a');
+  EXPECT_EQ(device->p_GetChar(), 0);
+}
+
+TEST_F(InputDevice, HitAndReleaseBetweenUpdatesIsSeenByExactlyOneUpdate) {
+  Key(Event::KeyDown, 32);
+  Key(Event::KeyUp, 32);
+  Key(Event::KeyUp, 32);
+  device->p_BeginUpdate();
+  EXPECT_EQ(nx_input_KeyHit(32), 1);
+  EXPECT_FALSE(nx_input_KeyDown(32));
+  device->p_EndUpdate();
+  EXPECT_EQ(nx_input_KeyHit(32), 0);
+  Key(Event::KeyDown, 32);
+  EXPECT_EQ(nx_input_KeyHit(32), 1) << "a release must make the next press count again";
+}
+
+TEST_F(InputDevice, HitQueueHoldsThirtyThreeAndDropsTheRestWhole) {
+  for (int code = 100; code < 140; ++code) Key(Event::KeyDown, code);
+  EXPECT_EQ(device->m_keyHitPut, 33);
+  EXPECT_EQ(device->p_KeyHit(132), 1);
+  EXPECT_EQ(device->p_KeyHit(133), 0) << "a dropped hit is not counted either";
+  EXPECT_TRUE(device->p_KeyDown(139)) << "down states are still kept";
+  device->p_EndUpdate();
+  for (int code = 100; code < 140; ++code) ASSERT_EQ(device->p_KeyHit(code), 0) << code;
+  Key(Event::KeyDown, 200);
+  EXPECT_EQ(device->p_KeyHit(200), 1) << "the queue is empty again after the update";
+}
+
+TEST_F(InputDevice, EndUpdateResetsOnlyTheQueuedCounters) {
+  Key(Event::KeyDown, 70);
+  device->m_keyHit[71] = 5;
+  device->p_EndUpdate();
+  EXPECT_EQ(device->p_KeyHit(70), 0);
+  EXPECT_EQ(device->p_KeyHit(71), 5);
+  EXPECT_TRUE(device->p_KeyDown(70));
+}
+
+TEST_F(InputDevice, CharacterQueueHoldsThirtyTwoAndIsClearedByTheUpdate) {
+  for (int i = 0; i < 40; ++i) Key(Event::KeyChar, 1000 + i);
+  int count = 0;
+  while (int character = device->p_GetChar()) {
+    EXPECT_EQ(character, 1000 + count);
+    ++count;
+  }
+  EXPECT_EQ(count, 32);
+  Key(Event::KeyChar, 'x');
+  device->p_EndUpdate();
+  EXPECT_EQ(nx_input_GetChar(), 0) << "characters not taken by the update are lost";
+}
+
+TEST_F(InputDevice, LeftButtonAndFingerZeroAreOnePointer) {
+  device->p_MouseEvent(Event::MouseDown, 0, 12.0f, 34.0f);
+  EXPECT_TRUE(nx_input_TouchDown(0));
+  EXPECT_EQ(nx_input_KeyHit(384), 1);
+  EXPECT_EQ(nx_input_MouseHit(0), 1);
+  EXPECT_EQ(nx_input_TouchX(0), 12.0f);
+  EXPECT_EQ(nx_input_TouchY(0), 34.0f);
+
+  device->p_TouchEvent(Event::TouchUp, 0, 0.0f, 0.0f);
+  EXPECT_FALSE(nx_input_MouseDown(0)) << "releasing finger 0 releases the left button";
+  EXPECT_EQ(nx_input_MouseX(), 12.0f) << "a release does not move the pointer";
+
+  device->p_EndUpdate();
+  device->p_TouchEvent(Event::TouchDown, 0, 5.0f, 6.0f);
+  EXPECT_EQ(nx_input_MouseHit(0), 1);
+  EXPECT_EQ(nx_input_MouseX(), 5.0f);
+  device->p_TouchEvent(Event::TouchMove, 0, 7.0f, 8.0f);
+  EXPECT_EQ(nx_input_MouseY(), 8.0f);
+  device->p_TouchEvent(Event::TouchMove, 3, 70.0f, 80.0f);
+  EXPECT_EQ(nx_input_TouchX(3), 70.0f);
+  EXPECT_EQ(nx_input_MouseX(), 7.0f) << "only finger 0 is the pointer";
+  device->p_MouseEvent(Event::MouseMove, -1, 9.0f, 10.0f);
+  EXPECT_EQ(nx_input_TouchX(0), 9.0f);
+
+  device->p_MouseEvent(Event::MouseDown, 1, 0.0f, 0.0f);
+  EXPECT_TRUE(nx_input_KeyDown(2));
+  EXPECT_EQ(nx_input_KeyHit(384), 1) << "the right button has no finger mirror";
+}
+
+TEST_F(InputDevice, JoystickButtonsBecomeKeyCodesWithOneHitPerPress) {
+  host.present[0] = host.present[1] = true;
+  host.pressed[1] = {3};
+  device->p_BeginUpdate();
+  EXPECT_EQ(nx_input_JoyHit(3, 1), 1);
+  EXPECT_EQ(device->p_KeyHit(291), 1) << "3 | 256 | (1 << 5)";
+  EXPECT_TRUE(nx_input_JoyDown(3, 1));
+  EXPECT_EQ(nx_input_JoyX(0, 1), 0.5f);
+  device->p_EndUpdate();
+
+  device->p_BeginUpdate();
+  EXPECT_EQ(nx_input_JoyHit(3, 1), 0) << "holding the button adds no hit";
+  EXPECT_TRUE(nx_input_JoyDown(3, 1));
+  device->p_EndUpdate();
+
+  host.pressed[1].clear();
+  device->p_BeginUpdate();
+  EXPECT_FALSE(nx_input_JoyDown(3, 1));
+}
+
+TEST_F(InputDevice, PollingStopsAtTheFirstMissingUnit) {
+  host.present[1] = true;
+  host.pressed[1] = {0};
+  device->p_BeginUpdate();
+  EXPECT_EQ(host.polled, std::vector<int>{0});
+  EXPECT_FALSE(nx_input_JoyDown(0, 1));
+}
+
+TEST_F(InputDevice, QueriesAndHandlersRejectCodesOutOfRange) {
+  for (int code : {0, -1, 512, 100000}) {
+    Key(Event::KeyDown, code);
+    EXPECT_FALSE(nx_input_KeyDown(code)) << code;
+    EXPECT_EQ(nx_input_KeyHit(code), 0) << code;
+  }
+  EXPECT_EQ(device->m_keyHitPut, 0);
+  device->p_TouchEvent(Event::TouchDown, 32, 1.0f, 1.0f);
+  device->p_TouchEvent(Event::TouchDown, -1, 1.0f, 1.0f);
+  device->p_MouseEvent(Event::MouseDown, 2147483647, 1.0f, 1.0f);
+  EXPECT_EQ(device->m_keyHitPut, 0);
+  EXPECT_FALSE(nx_input_MouseDown(511));
+  EXPECT_FALSE(nx_input_MouseDown(-1));
+  EXPECT_EQ(nx_input_TouchX(32), 0.0f);
+  EXPECT_FALSE(nx_input_TouchDown(2147483647));
+  EXPECT_FALSE(nx_input_JoyDown(0, -1));
+  EXPECT_EQ(nx_input_JoyHit(0, 8), 0);
+
+  Key(Event::KeyDown, 416);
+  EXPECT_TRUE(nx_input_TouchDown(32)) << "finger 32 reads code 416, inside the code space";
+}
+
+TEST_F(InputDevice, MotionAndKeyboardSwitch) {
+  device->p_MotionEvent(Event::MotionAccel, 0, 0.1f, 0.2f, 0.3f);
+  device->p_MotionEvent(Event::MouseMove, 0, 9.0f, 9.0f, 9.0f);
+  EXPECT_EQ(nx_input_AccelX(), 0.1f);
+  EXPECT_EQ(nx_input_AccelY(), 0.2f);
+  EXPECT_EQ(device->m_accelZ, 0.3f);
+  EXPECT_EQ(nx_input_EnableKeyboard(), 1);
+  EXPECT_TRUE(host.KeyboardEnabled());
+  EXPECT_EQ(nx_input_DisableKeyboard(), 1);
+  EXPECT_FALSE(host.KeyboardEnabled());
+}
+
+}  // namespace
