@@ -1,6 +1,7 @@
 // The asset generator's entry: vexadrome_assets <data folder> [<contact sheet folder>].
 
 #include "tools/image_assets.h"
+#include "tools/sound_assets.h"
 
 #include <cstdio>
 #include <string>
@@ -15,5 +16,6 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   GenerateImageAssets(folder, argc == 3 ? std::string(argv[2]) : std::string());
+  GenerateSoundAssets(folder);
   return 0;
 }
