@@ -4,9 +4,7 @@
 
 #include "devices/sample_loading.h"
 
-// <cstdlib> for the malloc'd blocks the device frees; <cstring> for tag comparison;
-// <climits> to keep 64-bit seek offsets within what fseek takes.
-#include <climits>
+// <cstdlib> for the malloc'd blocks the device frees; <cstring> for tag comparison.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -72,18 +70,10 @@ void nx_sample_SkipPad(FILE* file, int size) {
   if (next != 0 && next != EOF) std::ungetc(next, file);
 }
 
-// Stream callbacks over an open FILE that the caller keeps and closes.
+// The stream is read front to back: without a seek callback the decoder does not look for the
+// end first, so a file cut short still yields what precedes the cut. The caller closes the FILE.
 size_t nx_ogg_Read(void* buffer, size_t size, size_t count, void* file) {
   return std::fread(buffer, size, count, static_cast<FILE*>(file));
-}
-
-int nx_ogg_Seek(void* file, ogg_int64_t offset, int whence) {
-  if (offset < LONG_MIN || offset > LONG_MAX) return -1;
-  return std::fseek(static_cast<FILE*>(file), static_cast<long>(offset), whence);
-}
-
-long nx_ogg_Tell(void* file) {
-  return std::ftell(static_cast<FILE*>(file));
 }
 
 }  // namespace
@@ -164,7 +154,7 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
   if (remaining < 0 || remaining > nx_sample_max_ogg_file_bytes) return nullptr;
 
   OggVorbis_File decoder;
-  ov_callbacks callbacks = {nx_ogg_Read, nx_ogg_Seek, nullptr, nx_ogg_Tell};
+  ov_callbacks callbacks = {nx_ogg_Read, nullptr, nullptr, nullptr};
   if (ov_open_callbacks(file, &decoder, nullptr, 0, callbacks) != 0) return nullptr;
   vorbis_info* info = ov_info(&decoder, -1);
   if (info == nullptr || info->channels < 1 || info->channels > 2 || info->rate < 1 ||
