@@ -124,12 +124,6 @@ TEST_F(InputDevice, LeftButtonAndFingerZeroAreOnePointer) {
   EXPECT_EQ(nx_input_MouseX(), 5.0f);
   device->p_TouchEvent(Event::TouchMove, 0, 7.0f, 8.0f);
   EXPECT_EQ(nx_input_MouseY(), 8.0f);
-  device->p_TouchEvent(Event::TouchMove, 3, 70.0f, 80.0f);
-  EXPECT_EQ(nx_input_TouchX(3), 70.0f);
-  EXPECT_EQ(nx_input_MouseX(), 7.0f) << "only finger 0 is the pointer";
-  device->p_MouseEvent(Event::MouseMove, -1, 9.0f, 10.0f);
-  EXPECT_EQ(nx_input_TouchX(0), 9.0f);
-
   device->p_MouseEvent(Event::MouseDown, 1, 0.0f, 0.0f);
   EXPECT_TRUE(nx_input_KeyDown(2));
   EXPECT_EQ(nx_input_KeyHit(384), 1) << "the right button has no finger mirror";
@@ -183,18 +177,6 @@ TEST_F(InputDevice, QueriesAndHandlersRejectCodesOutOfRange) {
 
   Key(Event::KeyDown, 416);
   EXPECT_TRUE(nx_input_TouchDown(32)) << "finger 32 reads code 416, inside the code space";
-}
-
-TEST_F(InputDevice, MotionAndKeyboardSwitch) {
-  device->p_MotionEvent(Event::MotionAccel, 0, 0.1f, 0.2f, 0.3f);
-  device->p_MotionEvent(Event::MouseMove, 0, 9.0f, 9.0f, 9.0f);
-  EXPECT_EQ(nx_input_AccelX(), 0.1f);
-  EXPECT_EQ(nx_input_AccelY(), 0.2f);
-  EXPECT_EQ(device->m_accelZ, 0.3f);
-  EXPECT_EQ(nx_input_EnableKeyboard(), 1);
-  EXPECT_TRUE(host.KeyboardEnabled());
-  EXPECT_EQ(nx_input_DisableKeyboard(), 1);
-  EXPECT_FALSE(host.KeyboardEnabled());
 }
 
 }  // namespace
