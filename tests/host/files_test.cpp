@@ -1,0 +1,208 @@
+// Data paths, the file loaders and the state file, each run inside its own scratch directory
+// (the state file lives in the working directory).
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "host/glfw_game.h"
+#include "runtime/gc.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Utf8(const String& text) {
+  return text.ToUtf8();
+}
+
+// Runs in a child: files may not grow past `limit` bytes, and passing it fails the write
+// instead of killing the process. Exits 0 when the save reported the short write.
+[[noreturn]] void SaveUnderSizeLimit(NxGame& game, const String& state, rlim_t limit) {
+  rlimit size{limit, limit};
+  setrlimit(RLIMIT_FSIZE, &size);
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::exit(game.SaveState(state) == -2 ? 0 : 1);
+}
+
+TEST(DataPaths, FixDataPathKeepsSchemesAndRootedPaths) {
+  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"gfx.png"))), "zarnik://data/gfx.png");
+  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"c:/x.png"))), "c:/x.png");
+  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"zarnik://data/x.png"))), "zarnik://data/x.png");
+  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"x/a:/b"))), "zarnik://data/x/a:/b");
+  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"./a.png"))), "./a.png");
+  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"/abs/a.png"))), "/abs/a.png");
+  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"sfx/hit.wav"))), "zarnik://data/sfx/hit.wav");
+}
+
+TEST(DataPaths, SchemesMapToTheirFoldersAndUnknownOnesToNothing) {
+  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://data/music/a.png"))),
+            "./data/music/a.png");
+  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://internal/s"))), "./internal/s");
+  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://external/e/f"))), "./external/e/f");
+  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://other/x"))), "");
+  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik:data/x"))), "");
+  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"./.zarnikstate"))), "./.zarnikstate");
+  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"/tmp/zarnik://data/x"))), "/tmp/zarnik://data/x");
+}
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    char pattern[] = "/tmp/vexadrome-host-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    scratch_ = pattern;
+    fs::current_path(scratch_);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(scratch_);
+  }
+
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // What the directory holds besides the expected files: leftovers of a failed save.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(scratch_)) {
+      names.push_back(entry.path().filename());
+    }
+    return names;
+  }
+
+  NxGlfwGame game;
+  fs::path previous_;
+  fs::path scratch_;
+};
+
+TEST_F(Files, LoadDataReturnsWholeFilesAndFailsOnMissingOrUnreadable) {
+  std::string content;
+  for (int i = 0; i < 10000; ++i) content.push_back(static_cast<char>(i * 7));
+  fs::create_directory("data");
+  Write("data/blob.bin", content);
+  Write("data/exact.bin", content.substr(0, 8192));
+  Write("data/empty.bin", "");
+
+  gc_force_sweep = false;
+  int length = -1;
+  unsigned char* data = game.LoadData(String(u"zarnik://data/blob.bin"), &length);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), content);
+  EXPECT_TRUE(gc_force_sweep);
+  std::free(data);
+
+  data = game.LoadData(String(u"./data/exact.bin"), &length);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(length, 8192);
+  std::free(data);
+
+  data = game.LoadData(String(u"data/empty.bin"), &length);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(length, 0);
+  std::free(data);
+
+  length = 77;
+  EXPECT_EQ(game.LoadData(String(u"data/missing.bin"), &length), nullptr);
+  // A directory opens but cannot be read: an error, not an empty file.
+  EXPECT_EQ(game.LoadData(String(u"data"), &length), nullptr);
+  EXPECT_EQ(length, 77);
+}
+
+TEST_F(Files, LoadStringDecodesAndFailsOnReadErrors) {
+  Write("utf16.txt", std::string("\xFF\xFE"
+                                 "h\0i\0",
+                                 6));
+  Write("latin1.txt",
+        "\xE9"
+        "A");
+  fs::create_directory("folder");
+  EXPECT_EQ(Utf8(game.LoadString(String(u"utf16.txt"))), "hi");
+  String latin = game.LoadString(String(u"latin1.txt"));
+  ASSERT_EQ(latin.Length(), 2);
+  EXPECT_EQ(latin[0], 0xE9);
+  EXPECT_EQ(Utf8(game.LoadString(String(u"folder"))), "");
+  EXPECT_EQ(Utf8(game.LoadString(String(u"absent.txt"))), "");
+}
+
+TEST_F(Files, OpenFileRefusesUnmappedAndNulNamesAndOpensUnicodeNames) {
+  EXPECT_EQ(game.OpenFile(String(u"zarnik://other/x"), String(u"rb")), nullptr);
+  Write("a", "x");
+  const char16_t withNul[] = {u'a', 0, u'b'};
+  EXPECT_EQ(game.OpenFile(String(withNul, 3), String(u"rb")), nullptr);
+
+  FILE* file = game.OpenFile(String(u"\u00e9t\u00e9.txt"), String(u"wb"));
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  EXPECT_TRUE(fs::exists("\xC3\xA9t\xC3\xA9.txt"));
+}
+
+TEST_F(Files, StateRoundTripsAsUtf8WithoutByteOrderMark) {
+  EXPECT_EQ(Utf8(game.LoadState()), "");
+  EXPECT_EQ(game.SaveState(String(u"caf\u00e9")), 0);
+  EXPECT_EQ(Read(".zarnikstate"), "caf\xC3\xA9");
+  EXPECT_EQ(Utf8(game.LoadState()), "caf\xC3\xA9");
+  EXPECT_EQ(game.SaveState(String(u"")), 0);
+  EXPECT_EQ(Read(".zarnikstate"), "");
+  EXPECT_EQ(Entries(), std::vector<std::string>{".zarnikstate"});
+
+  // Another tool's UTF-16 state still loads.
+  Write(".zarnikstate", std::string("\xFE\xFF\0o\0k", 6));
+  EXPECT_EQ(Utf8(game.LoadState()), "ok");
+}
+
+TEST_F(Files, SaveKeepsThePermissionsOfTheFileItReplaces) {
+  Write(".zarnikstate", "old");
+  ASSERT_EQ(chmod(".zarnikstate", 0640), 0);
+  EXPECT_EQ(game.SaveState(String(u"new")), 0);
+  struct stat info {};
+  ASSERT_EQ(stat(".zarnikstate", &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+// A size limit makes the write fail part-way, as a full disk would: the save reports it and
+// the previous state stays byte for byte.
+TEST_F(Files, SaveThatFailsPartWayLeavesThePreviousStateIntact) {
+  std::string previous = "previous state \xC3\xA9 with some bytes";
+  Write(".zarnikstate", previous);
+  std::u16string big(20000, u'x');
+  EXPECT_EXIT(SaveUnderSizeLimit(game, String(big.c_str()), 1000), ::testing::ExitedWithCode(0),
+              "");
+  EXPECT_EQ(Read(".zarnikstate"), previous);
+  EXPECT_EQ(Entries(), std::vector<std::string>{".zarnikstate"});
+}
+
+TEST_F(Files, SaveWhereNoFileCanBeCreatedReportsMinusOne) {
+  EXPECT_EQ(nx_data_SaveAtomically(scratch_ / "missing" / "state", {'a'}), -1);
+  // Root ignores permissions, but nobody can create files in a directory that was removed.
+  fs::create_directory("gone");
+  fs::current_path("gone");
+  fs::remove(scratch_ / "gone");
+  EXPECT_EQ(game.SaveState(String(u"x")), -1);
+  EXPECT_EQ(Utf8(game.LoadState()), "");
+}
+
+TEST_F(Files, RenameFailureKeepsTheTargetAndCleansUp) {
+  // A directory in the state file's place cannot be replaced by a file.
+  fs::create_directory("state");
+  fs::path target = scratch_ / "state";
+  EXPECT_EQ(nx_data_SaveAtomically(target, {'a', 'b'}), -1);
+  EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_EQ(Entries(), std::vector<std::string>{"state"});
+}
+
+}  // namespace
