@@ -144,6 +144,23 @@ TEST_F(SurfaceTexture, SubDataUploadsWholeWidthAtOnceOtherwiseRowByRow) {
   EXPECT_EQ(rgb->data[0], 1);
 }
 
+TEST_F(SurfaceTexture, LoadingReplacesCopyAndTexture) {
+  NxGlfwGame host;
+  gxtkGraphics* device = gc_new<gxtkGraphics>();
+  EXPECT_EQ(device->LoadSurface(String(u"/nonexistent/none.png")), nullptr);
+  EXPECT_EQ(gl.nextTexture, 1u);
+
+  // Loading into a surface that already shows an image must show the new one.
+  gxtkSurface* surface = gc_new<gxtkSurface>();
+  surface->SetData(Pixels({1, 2, 3, 255}), 1, 1, 4);
+  surface->Bind();
+  GLuint old = surface->texture;
+  surface->SetData(Pixels({7, 8, 9, 255}), 1, 1, 4);
+  EXPECT_EQ(gl.deleted, std::vector<GLuint>{old});
+  surface->Bind();
+  EXPECT_EQ(gl.uploads.back().bytes, (std::vector<unsigned char>{7, 8, 9, 255}));
+}
+
 TEST_F(SurfaceTexture, UnreachableReloadedSurfacesAreDestroyed) {
   // A window change reloads every image; the copies of the old surfaces must not pile up.
   const int reloads = 60;
