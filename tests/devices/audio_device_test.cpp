@@ -1,0 +1,238 @@
+// The audio device's channel bookkeeping against a real OpenAL Soft on its null backend: the
+// state machine, suspension, settings on idle channels, deferred buffer deletion and which
+// samples the collector may take.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "devices/audio.h"
+#include "framework/audio.h"
+#include "runtime/array.h"
+#include "runtime/gc.h"
+
+namespace {
+
+gxtkAudio* device = nullptr;
+
+// One second of a mono tone, so nothing ends on its own during a test.
+ALuint ToneBuffer(int frames = 8000) {
+  std::vector<int16_t> pcm(static_cast<size_t>(frames));
+  for (int i = 0; i < frames; ++i)
+    pcm[static_cast<size_t>(i)] = static_cast<int16_t>(8000 * std::sin(i * 0.3));
+  ALuint buffer = 0;
+  alGenBuffers(1, &buffer);
+  alBufferData(buffer, AL_FORMAT_MONO16, pcm.data(), static_cast<ALsizei>(pcm.size() * 2), 8000);
+  return buffer;
+}
+
+gxtkSample* ToneSample(int frames = 8000) {
+  return gc_new<gxtkSample>(ToneBuffer(frames));
+}
+
+ALint SourceState(int channel) {
+  ALint state = 0;
+  alGetSourcei(device->channels[channel].source, AL_SOURCE_STATE, &state);
+  return state;
+}
+
+ALint SourceInt(int channel, ALenum parameter) {
+  ALint value = -1;
+  alGetSourcei(device->channels[channel].source, parameter, &value);
+  return value;
+}
+
+bool Discarded(ALuint buffer) {
+  for (ALuint name : discarded) {
+    if (name == buffer) return true;
+  }
+  return false;
+}
+
+void CollectEverything() {
+  gc_collect_all();
+  gc_collect_all();
+  if (gc_free_bytes > 0) Array<int> payment(gc_free_bytes / 4 + 1);
+}
+
+class AudioDevice : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    nx_audio_Init();
+    device = gc_new<gxtkAudio>();
+    nx_audio_SetAudioDevice(device);
+    ASSERT_NE(device->alcContext, nullptr);
+  }
+  void TearDown() override {
+    for (int channel = 0; channel < gxtkAudio::ChannelCount; ++channel)
+      device->StopChannel(channel);
+  }
+};
+
+TEST_F(AudioDevice, ChannelStatesFollowPlayPauseResumeAndStop) {
+  gxtkSample* sample = ToneSample();
+  device->PlaySample(sample, 3, 1);
+  EXPECT_EQ(device->ChannelState(3), 1);
+  EXPECT_EQ(SourceState(3), AL_PLAYING);
+  EXPECT_EQ(SourceInt(3, AL_LOOPING), 1);
+  EXPECT_EQ(SourceInt(3, AL_BUFFER), static_cast<ALint>(sample->al_buffer));
+
+  device->ResumeChannel(3);  // not paused: nothing to do
+  EXPECT_EQ(device->ChannelState(3), 1);
+  device->PauseChannel(3);
+  EXPECT_EQ(device->ChannelState(3), 2);
+  EXPECT_EQ(SourceState(3), AL_PAUSED);
+  device->ResumeChannel(3);
+  EXPECT_EQ(device->ChannelState(3), 1);
+  EXPECT_EQ(SourceState(3), AL_PLAYING);
+  device->StopChannel(3);
+  EXPECT_EQ(device->ChannelState(3), 0);
+  EXPECT_EQ(SourceState(3), AL_STOPPED);
+  device->ResumeChannel(3);
+  EXPECT_EQ(SourceState(3), AL_STOPPED);
+
+  // Any non-zero flags word loops; zero does not.
+  device->PlaySample(sample, 3, 2);
+  EXPECT_EQ(SourceInt(3, AL_LOOPING), 1);
+  device->PlaySample(sample, 3, 0);
+  EXPECT_EQ(SourceInt(3, AL_LOOPING), 0);
+  EXPECT_EQ(device->ChannelState(3), 1);
+}
+
+TEST_F(AudioDevice, AnEndedSampleReadsStoppedAndCannotBePausedOrResumed) {
+  device->PlaySample(ToneSample(), 4, 0);
+  // A source that reached its end is AL_STOPPED, exactly as after this call.
+  alSourceStop(device->channels[4].source);
+  EXPECT_EQ(device->channels[4].state, 1);
+  device->PauseChannel(4);
+  EXPECT_EQ(device->channels[4].state, 0);
+  device->ResumeChannel(4);
+  EXPECT_EQ(SourceState(4), AL_STOPPED);
+
+  device->PlaySample(ToneSample(), 5, 0);
+  alSourceStop(device->channels[5].source);
+  EXPECT_EQ(device->ChannelState(5), 0);
+  EXPECT_EQ(device->MusicState(), 0);
+}
+
+TEST_F(AudioDevice, SuspendAndResumeLeaveChannelsPausedByTheGamePaused) {
+  device->PlaySample(ToneSample(), 0, 1);
+  device->PlaySample(ToneSample(), 1, 1);
+  device->PlaySample(ToneSample(), gxtkAudio::MusicChannel, 1);
+  device->PauseChannel(1);
+  device->Suspend();
+  EXPECT_EQ(SourceState(0), AL_PAUSED);
+  EXPECT_EQ(SourceState(gxtkAudio::MusicChannel), AL_PAUSED);
+  EXPECT_EQ(device->ChannelState(0), 1);
+  device->Resume();
+  EXPECT_EQ(SourceState(0), AL_PLAYING);
+  EXPECT_EQ(SourceState(gxtkAudio::MusicChannel), AL_PLAYING);
+  EXPECT_EQ(SourceState(1), AL_PAUSED);
+  EXPECT_EQ(device->ChannelState(1), 2);
+}
+
+TEST_F(AudioDevice, SettingsOnAnIdleChannelMakeItsSourceAndLast) {
+  ASSERT_EQ(device->channels[20].source, 0u);
+  device->SetVolume(20, 0.25f);
+  ASSERT_NE(device->channels[20].source, 0u);
+  device->SetRate(20, 2.0f);
+  device->SetPan(20, 0.0f);
+  float x = 9, y = 9, z = 9;
+  alGetSource3f(device->channels[20].source, AL_POSITION, &x, &y, &z);
+  EXPECT_FLOAT_EQ(x, 0.0f);
+  EXPECT_FLOAT_EQ(z, -1.0f);
+  device->SetPan(21, static_cast<float>(M_PI / 2));
+  alGetSource3f(device->channels[21].source, AL_POSITION, &x, &y, &z);
+  EXPECT_FLOAT_EQ(x, 1.0f);
+  EXPECT_NEAR(z, 0.0f, 1e-6);
+
+  device->PlaySample(ToneSample(), 20, 0);
+  float gain = 0, pitch = 0;
+  alGetSourcef(device->channels[20].source, AL_GAIN, &gain);
+  alGetSourcef(device->channels[20].source, AL_PITCH, &pitch);
+  EXPECT_FLOAT_EQ(gain, 0.25f);
+  EXPECT_FLOAT_EQ(pitch, 2.0f);
+
+  // State queries never make a source.
+  device->ChannelState(22);
+  device->PauseChannel(22);
+  device->StopChannel(22);
+  EXPECT_EQ(device->channels[22].source, 0u);
+}
+
+TEST_F(AudioDevice, ChannelsOutsideTheBankAreIgnored) {
+  gxtkSample* sample = ToneSample();
+  for (int channel : {-1, 33, INT_MIN, INT_MAX}) {
+    EXPECT_EQ(device->PlaySample(sample, channel, 1), 0);
+    EXPECT_EQ(device->PauseChannel(channel), 0);
+    EXPECT_EQ(device->ResumeChannel(channel), 0);
+    EXPECT_EQ(device->ChannelState(channel), 0);
+    EXPECT_EQ(device->SetVolume(channel, 1), 0);
+    EXPECT_EQ(device->SetPan(channel, 1), 0);
+    EXPECT_EQ(device->SetRate(channel, 1), 0);
+    EXPECT_EQ(device->StopChannel(channel), 0);
+    EXPECT_EQ(nx_audio_SetChannelVolume(channel, 1), 0);
+  }
+  EXPECT_EQ(device->PlaySample(nullptr, 0, 0), 0);
+  EXPECT_EQ(device->ChannelState(0), 0);
+  EXPECT_EQ(nx_audio_PlaySound(nullptr, 0, 0), 0);
+  EXPECT_EQ(nx_audio_PlaySound(gc_new<c_Sound>()->m_new2(), 0, 0), 0);
+  EXPECT_EQ(device->ChannelState(0), 0);
+}
+
+TEST_F(AudioDevice, DiscardedBuffersWaitUntilNoSourceHoldsThem) {
+  gxtkSample* held = ToneSample();
+  gxtkSample* other = ToneSample();
+  ALuint buffer = held->al_buffer;
+  device->PlaySample(held, 0, 1);
+  held->Discard();
+  EXPECT_EQ(held->al_buffer, 0u);
+  EXPECT_TRUE(Discarded(buffer));
+  held->Discard();  // nothing more to hand over
+  EXPECT_EQ(discarded.size(), 1u);
+
+  device->PlaySample(other, 1, 1);  // flushes: the buffer still sounds
+  EXPECT_TRUE(Discarded(buffer));
+  EXPECT_TRUE(alIsBuffer(buffer));
+  device->PauseChannel(0);
+  device->PlaySample(other, 1, 1);  // a paused source still holds it
+  EXPECT_TRUE(Discarded(buffer));
+
+  // Stopped by the game: the channel reads 0 but its source still had the buffer attached.
+  device->StopChannel(0);
+  device->PlaySample(other, 1, 1);
+  EXPECT_FALSE(Discarded(buffer));
+  EXPECT_FALSE(alIsBuffer(buffer));
+}
+
+TEST_F(AudioDevice, TheCollectorKeepsOnlySoundingSamples) {
+  // Each sample is reachable only through the device.
+  device->PlaySample(ToneSample(), 6, 1);
+  device->PlaySample(ToneSample(), 7, 1);
+  device->PauseChannel(7);
+  device->PlaySample(ToneSample(), 8, 1);
+  ALuint playing = device->channels[6].sample->al_buffer;
+  ALuint paused = device->channels[7].sample->al_buffer;
+  ALuint stopped = device->channels[8].sample->al_buffer;
+  device->StopChannel(8);
+  CollectEverything();
+  EXPECT_FALSE(Discarded(playing));
+  EXPECT_FALSE(Discarded(paused));
+  EXPECT_TRUE(Discarded(stopped));
+  EXPECT_EQ(device->channels[8].sample, nullptr);
+
+  device->StopChannel(6);
+  device->StopChannel(7);
+  CollectEverything();
+  EXPECT_TRUE(Discarded(playing));
+  EXPECT_TRUE(Discarded(paused));
+  device->PlaySample(ToneSample(), 9, 0);
+  EXPECT_TRUE(discarded.empty());
+}
+
+}  // namespace
