@@ -123,40 +123,48 @@ void DrawTunnel(Canvas& canvas, int frame) {
   const Color deep = Hue(hues[frame], 0.08);
   const Color mid = Hue(hues[frame], 0.3);
   const Color line = Hue(hues[frame] - 40, 0.7);
-  canvas.Fill(Box(0, 0, 256, 256), RadialGradient(Point{128, 128}, 190, mid, deep));
+  // Flat bands rather than a smooth ramp: they read as the tunnel's walls, and flat runs keep
+  // the largest files of the set small.
+  std::vector<Shape> outlines;
+  double size = 7;
+  for (int k = 0; k < 12; ++k) {
+    switch (frame) {
+      case 0:
+        outlines.push_back(Box(128 - size, 128 - size, 128 + size, 128 + size, size * 0.12));
+        break;
+      case 1:
+        outlines.push_back(Circle(128, 128, size * 1.1));
+        break;
+      case 2:
+        outlines.push_back(Star(128, 128, 2, size * 1.35, size * 1.35, 0));
+        break;
+      default:
+        outlines.push_back(Star(128, 128, 3, size * 1.15, size * 1.15, 30));
+        break;
+    }
+    size *= 1.33;
+  }
+  canvas.Fill(Box(0, 0, 256, 256), deep);
+  for (int k = 11; k >= 0; --k) {
+    canvas.Fill(outlines[k], MixColor(mid, deep, k / 11.0));
+  }
   for (int spoke = 0; spoke < 16; ++spoke) {
     const double a = spoke * 22.5 + 11.25;
     canvas.Fill(
         Segment(Point{128, 128}, Point{128 + SinDegrees(a) * 200, 128 - CosDegrees(a) * 200}, 1.0),
         Color{line.r, line.g, line.b, 0.16});
   }
-  double size = 7;
   for (int k = 0; k < 12; ++k) {
-    Shape frame_shape;
-    switch (frame) {
-      case 0:
-        frame_shape = Box(128 - size, 128 - size, 128 + size, 128 + size, size * 0.12);
-        break;
-      case 1:
-        frame_shape = Circle(128, 128, size * 1.1);
-        break;
-      case 2:
-        frame_shape = Star(128, 128, 2, size * 1.35, size * 1.35, 0);
-        break;
-      default:
-        frame_shape = Star(128, 128, 3, size * 1.15, size * 1.15, 30);
-        break;
-    }
     const double alpha = 0.22 + 0.5 * (k % 2 == 0 ? 1.0 : 0.55) * (1.0 - k / 14.0);
-    canvas.Fill(Outline(frame_shape, 0.8 + size * 0.035), Color{line.r, line.g, line.b, alpha});
-    size *= 1.33;
+    canvas.Fill(Outline(outlines[k], 0.8 + 7 * 0.035 * (k + 1)),
+                Color{line.r, line.g, line.b, alpha});
   }
   canvas.Glow(Circle(128, 128, 4), Color{1, 1, 1, 0.8}, 26);
 }
 
 void DrawTitle(Canvas& canvas) {
   const std::string title = "VEXADROME";
-  const Shape letters = TitleShape(title, 11, 34, 21, 40, 4.5, 6);
+  const Shape letters = TitleShape(title, 13, 34, 19, 40, 7.5, 5.5);
   canvas.Glow(Move(letters, 3, 4), Color{0, 0, 0, 0.6}, 5);
   canvas.Fill(Grow(letters, 3), kInk);
   canvas.Fill(Grow(letters, 1.6),
@@ -293,18 +301,19 @@ void DrawBadge(Canvas& canvas, int frame) {
   const Shape tails = Union(Polygon({{18, 40}, {28, 44}, {24, 62}, {19, 56}, {13, 59}}),
                             Polygon({{46, 40}, {36, 44}, {40, 62}, {45, 56}, {51, 59}}));
   canvas.Fill(Grow(tails, 1), kInk);
-  canvas.Fill(tails, LinearGradient(Point{0, 40}, MixColor(ribbon, kWhite, 0.25), Point{0, 62},
-                                    MixColor(ribbon, kBlack, 0.3)));
+  canvas.Fill(tails, ribbon);
+  canvas.Fill(Intersect(tails, Box(0, 52, 64, 64)), MixColor(ribbon, kBlack, 0.25));
   const Shape medal = (row % 2 == 0) ? Circle(32, 30, 24) : Star(32, 30, 6 + row, 25, 21.5, 0);
   canvas.Fill(Grow(medal, 1.5), kInk);
-  canvas.Fill(medal, LinearGradient(Point{12, 8}, MixColor(base, kWhite, 0.5), Point{50, 54},
-                                    MixColor(base, kBlack, 0.35)));
+  // Flat cartoon shading: the badges are many and small, and flat colour keeps the sheet light.
+  canvas.Fill(medal, MixColor(base, kBlack, 0.25));
+  canvas.Fill(Intersect(medal, Circle(29, 27, 24)), MixColor(base, kWhite, 0.3));
   canvas.Fill(Circle(32, 30, 18), MixColor(base, kBlack, 0.45));
   canvas.Fill(Circle(32, 30, 17), RadialGradient(Point{27, 24}, 24, MixColor(base, kWhite, 0.3),
                                                  MixColor(base, kBlack, 0.15)));
   const Shape emblem = frame == 0 ? Flask() : Emblem(column, row * 9.0);
   canvas.Fill(Move(Grow(emblem, 1.2), 0.6, 1.0), Color{0, 0, 0, 0.4});
-  canvas.Fill(emblem, LinearGradient(Point{0, 14}, kWhite, Point{0, 46}, Rgb(225, 225, 235)));
+  canvas.Fill(emblem, kWhite);
   if (frame == 0) {
     canvas.Fill(Intersect(Flask(), Box(0, 32, 64, 64)), Rgb(90, 230, 120));
     canvas.Fill(Circle(30, 37, 1.6), Color{1, 1, 1, 0.8});
