@@ -75,7 +75,7 @@ c_GraphicsContext* c_GraphicsContext::m_new() {
 }
 
 int c_GraphicsContext::p_Validate() {
-  if (m_matDirty != 0) {
+  if (m_matDirty != 0 && nx_graphics_renderDevice != nullptr) {
     nx_graphics_renderDevice->SetMatrix(m_ix, m_iy, m_jx, m_jy, m_tx, m_ty);
     m_matDirty = 0;
   }

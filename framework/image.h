@@ -59,9 +59,5 @@ class c_Image : public Object {
   void p_ApplyFlags(int flags);
   int p_SetHandle(float x, float y);
 
-  int p_Width() { return m_width; }
-  int p_Height() { return m_height; }
-  int p_Frames() { return m_frames.Length(); }
-
   void mark() override;
 };
