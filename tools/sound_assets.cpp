@@ -160,13 +160,15 @@ Buffer WrongPaddle() {
 Buffer Power() {
   static const double kSteps[] = {0, 4, 7, 12, 16, 19, 24, 28};
   Oscillator lead(kRate), octave(kRate);
+  Filter filter(kRate);
   return Render(kRate, 0.7, [&](double t) {
     const int step = std::min(7, static_cast<int>(t / 0.05));
     const double inStep = t - step * 0.05;
-    const double f = 392.0 * synth::Semitones(kSteps[step]) * (1.0 + 0.02 * inStep / 0.05);
+    const double f = 261.63 * synth::Semitones(kSteps[step]) * (1.0 + 0.02 * inStep / 0.05);
     const double level = step < 7 ? 1.0 : AttackDecay(inStep, 0.0, 0.12);
-    return (0.7 * lead.Next(f, Shape::kPulse25) + 0.3 * octave.Next(2.0 * f, Shape::kSine)) *
-           level * (0.8 + 0.2 * std::exp(-inStep / 0.02));
+    return (0.7 * filter.Lowpass(lead.Next(f, Shape::kPulse25), 4500.0) +
+            0.3 * octave.Next(2.0 * f, Shape::kSine)) *
+           level * (0.8 + 0.2 * std::min(1.0, inStep / 0.002) * std::exp(-inStep / 0.02));
   });
 }
 
@@ -183,7 +185,7 @@ Buffer Bomb() {
   Noise hiss(0xB0C);
   Filter rumble(kRate), air(kRate);
   Oscillator boom(kRate);
-  return Render(kRate, 1.3, [&](double t) {
+  return Render(kRate, 1.0, [&](double t) {
     const double body = rumble.Lowpass(crackle.Next(), 120.0 + 3800.0 * std::exp(-t / 0.12));
     const double tail = air.Lowpass(hiss.Next(), 900.0) * AttackDecay(t, 0.002, 0.45);
     const double thump =
