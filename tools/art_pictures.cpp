@@ -206,13 +206,20 @@ void DrawStudioMark(Canvas& canvas) {
     canvas.Fill(Box(left + 5, top + 5, left + 16, top + 10, 2.5), Color{1, 1, 1, 0.55});
   }
   std::vector<Point> arc;
-  for (int i = 0; i <= 24; ++i) {
+  for (int i = 0; i <= 22; ++i) {
     const double a = -80 + i * 5.0;
-    arc.push_back(Point{128 + SinDegrees(a) * 62, 150 - CosDegrees(a) * 62});
+    arc.push_back(Point{118 + SinDegrees(a) * 70, 140 - CosDegrees(a) * 70});
   }
-  for (size_t i = 1; i < arc.size(); ++i) {
-    canvas.Fill(Segment(arc[i - 1], arc[i], 1.0 + i * 0.22), Color{1, 1, 1, 0.12 + i * 0.03});
+  // The trail is one shape, so that its overlapping pieces do not stack up into beads.
+  Shape trail = Segment(arc[0], arc[1], 1.2);
+  for (size_t i = 2; i < arc.size(); ++i) {
+    trail = Union(trail, Segment(arc[i - 1], arc[i], 1.0 + i * 0.3));
   }
+  const double trail_left = arc.front().x;
+  const double trail_span = arc.back().x - arc.front().x;
+  canvas.Fill(trail, [trail_left, trail_span](double x, double) {
+    return Color{1, 1, 1, 0.08 + 0.5 * Clamp((x - trail_left) / trail_span, 0, 1)};
+  });
   canvas.Glow(Circle(arc.back().x, arc.back().y, 9), Color{1, 1, 0.8, 0.6}, 12);
   canvas.Fill(Circle(arc.back().x, arc.back().y, 10), kInk);
   canvas.Fill(
