@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libglfw3-dev libgl-dev libgl1-mesa-dri libopenal-dev libopenal1 libstb-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev zlib1g-dev libvorbis-dev
   xvfb xauth xdotool x11-utils libx11-dev
   "$@"
 )
