@@ -23,7 +23,7 @@ int readShort(FILE* file);
 int readInt(FILE* file);
 
 // Each returns a malloc'd block of `length` frames of `channels` interleaved samples of
-// `format` bytes at `hertz`, or null (the out-values are then unspecified). The caller frees
+// `format` bytes at `hertz`, or null (the out-values then mean nothing). The caller frees
 // the block with free(). The file is read from its current position and left open.
 unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int* hertz);
 unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int* hertz);
