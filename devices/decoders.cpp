@@ -1,6 +1,6 @@
-// The one place where the image and Ogg Vorbis decoders are compiled, with the hardening
-// settings this game needs: only the formats it ships, and a cap on image dimensions so a
-// hostile header cannot ask for a huge allocation.
+// The one place where the image decoder is compiled, with the hardening settings this game
+// needs: only the formats it ships, and a cap on image dimensions so a hostile header cannot
+// ask for an unbounded allocation.
 
 #define STBI_ONLY_PNG
 #define STBI_ONLY_JPEG
@@ -9,7 +9,3 @@
 #define STBI_NO_LINEAR
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
-
-// The game plays mono and stereo only; more channels are refused before any decoding.
-#define STB_VORBIS_MAX_CHANNELS 2
-#include <stb_vorbis.h>
