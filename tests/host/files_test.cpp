@@ -205,4 +205,24 @@ TEST_F(Files, RenameFailureKeepsTheTargetAndCleansUp) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"state"});
 }
 
+// The address reaches the opener as one argument and is never read by a shell.
+TEST_F(Files, OpenUrlPassesTheAddressAsOneArgumentWithoutAShell) {
+  Write(
+      "xdg-open",
+      "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > \"$OPENED.tmp\"\nmv \"$OPENED.tmp\" \"$OPENED\"\n");
+  fs::permissions("xdg-open", fs::perms::owner_all);
+  std::string opened = (scratch_ / "opened").string();
+  std::string path = scratch_.string() + ":" + std::getenv("PATH");
+  setenv("OPENED", opened.c_str(), 1);
+  std::string oldPath = std::getenv("PATH");
+  setenv("PATH", path.c_str(), 1);
+  game.OpenUrl(String(u"http://x/?a=1&b=$(touch pwned);c"));
+  game.OpenUrl(String(u"--version"));
+  setenv("PATH", oldPath.c_str(), 1);
+  // The opener runs detached; wait for its one line.
+  for (int i = 0; i < 500 && !fs::exists(opened); ++i) usleep(10000);
+  EXPECT_EQ(Read(opened), "1|http://x/?a=1&b=$(touch pwned);c|");
+  EXPECT_FALSE(fs::exists("pwned"));
+}
+
 }  // namespace

@@ -108,14 +108,46 @@ TEST_F(Window, KeysHeldAcrossAReopenGetTheirReleaseFirst) {
     std::system("xdotool keyup Left >/dev/null 2>&1");
     GTEST_SKIP() << "the display did not deliver the key to the window";
   }
+  int x = 0, y = 0;
+  glfwGetWindowPos(host.Window(), &x, &y);
+  std::string press = "xdotool mousemove " + std::to_string(x + 10) + " " + std::to_string(y + 20) +
+                      " mousedown 1 >/dev/null 2>&1";
+  bool button = std::system(press.c_str()) == 0;
+  for (int wait = 0;
+       button && wait < 200 && glfwGetMouseButton(host.Window(), GLFW_MOUSE_BUTTON_1) != GLFW_PRESS;
+       ++wait) {
+    glfwWaitEventsTimeout(0.05);
+  }
+  button = glfwGetMouseButton(host.Window(), GLFW_MOUSE_BUTTON_1) == GLFW_PRESS;
   events.entries.clear();
   int sequence = glfwGraphicsSeq;
   events.onRender = [&] { EXPECT_EQ(glfwGraphicsSeq, sequence); };
   host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-  std::system("xdotool keyup Left >/dev/null 2>&1");
+  std::system("xdotool keyup Left mouseup 1 >/dev/null 2>&1");
   ASSERT_FALSE(events.entries.empty());
   EXPECT_EQ(events.entries.front(), "key 2 37");
+  if (button) {
+    EXPECT_EQ(events.entries.back(), "mouse 5 0 10 20");
+  }
   EXPECT_EQ(glfwGraphicsSeq, sequence + 1);
+}
+
+TEST_F(Window, FullscreenOpensOnThePrimaryMonitor) {
+  NxGlfwVideoMode* desktop = host.GetGlfwDesktopMode();
+  host.SetGlfwWindow(desktop->width, desktop->height, 8, 8, 8, 0, 0, 0, true);
+  ASSERT_NE(host.Window(), nullptr);
+  EXPECT_EQ(glfwGetWindowMonitor(host.Window()), glfwGetPrimaryMonitor());
+  host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+  EXPECT_EQ(glfwGetWindowMonitor(host.Window()), nullptr);
+}
+
+// Going on without a window would end the run later with status 0, as if all were well.
+TEST_F(Window, WindowThatCannotOpenEndsTheRunWithStatusMinusOne) {
+  // The child re-runs the program for this test alone, so it does not shut down GLFW on the
+  // display connection it would otherwise share with this process.
+  ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_EXIT(host.SetGlfwWindow(0, 0, 8, 8, 8, 0, 0, 0, false), ::testing::ExitedWithCode(255),
+              "");
 }
 
 }  // namespace
