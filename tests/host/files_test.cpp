@@ -139,18 +139,6 @@ TEST_F(Files, LoadStringDecodesAndFailsOnReadErrors) {
   EXPECT_EQ(Utf8(game.LoadString(String(u"absent.txt"))), "");
 }
 
-TEST_F(Files, OpenFileRefusesUnmappedAndNulNamesAndOpensUnicodeNames) {
-  EXPECT_EQ(game.OpenFile(String(u"zarnik://other/x"), String(u"rb")), nullptr);
-  Write("a", "x");
-  const char16_t withNul[] = {u'a', 0, u'b'};
-  EXPECT_EQ(game.OpenFile(String(withNul, 3), String(u"rb")), nullptr);
-
-  FILE* file = game.OpenFile(String(u"\u00e9t\u00e9.txt"), String(u"wb"));
-  ASSERT_NE(file, nullptr);
-  std::fclose(file);
-  EXPECT_TRUE(fs::exists("\xC3\xA9t\xC3\xA9.txt"));
-}
-
 TEST_F(Files, StateRoundTripsAsUtf8WithoutByteOrderMark) {
   EXPECT_EQ(Utf8(game.LoadState()), "");
   EXPECT_EQ(game.SaveState(String(u"caf\u00e9")), 0);
@@ -194,15 +182,6 @@ TEST_F(Files, SaveWhereNoFileCanBeCreatedReportsMinusOne) {
   fs::remove(scratch_ / "gone");
   EXPECT_EQ(game.SaveState(String(u"x")), -1);
   EXPECT_EQ(Utf8(game.LoadState()), "");
-}
-
-TEST_F(Files, RenameFailureKeepsTheTargetAndCleansUp) {
-  // A directory in the state file's place cannot be replaced by a file.
-  fs::create_directory("state");
-  fs::path target = scratch_ / "state";
-  EXPECT_EQ(nx_data_SaveAtomically(target, {'a', 'b'}), -1);
-  EXPECT_TRUE(fs::is_directory(target));
-  EXPECT_EQ(Entries(), std::vector<std::string>{"state"});
 }
 
 // The address reaches the opener as one argument and is never read by a shell.

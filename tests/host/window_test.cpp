@@ -63,18 +63,6 @@ TEST_F(Window, OpensCentredWithANewCurrentContextEachTime) {
   EXPECT_EQ(width, 320);
 }
 
-TEST_F(Window, DesktopModeAndVideoModesHaveTheirChannelBits) {
-  NxGlfwVideoMode* desktop = host.GetGlfwDesktopMode();
-  EXPECT_GT(desktop->width, 0);
-  EXPECT_GT(desktop->height, 0);
-  EXPECT_EQ(desktop->red, 8);
-  EXPECT_EQ(desktop->green, 8);
-  EXPECT_EQ(desktop->blue, 8);
-  Array<NxGlfwVideoMode*> modes = host.GetGlfwVideoModes();
-  ASSERT_GT(modes.Length(), 0);
-  for (int i = 0; i < modes.Length(); ++i) EXPECT_GT(modes[i]->width, 0);
-}
-
 TEST_F(Window, MouseVisibilityAndAbsentJoysticks) {
   host.SetMouseVisible(false);  // no window yet: nothing to do
   host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
