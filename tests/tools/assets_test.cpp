@@ -1,9 +1,8 @@
 // The committed data folder against the asset generator: a fresh run reproduces it byte for
-// byte, and every image the game loads decodes at the frame sizes and counts it cuts.
+// byte, and every image the game loads comes through the host's loader at the frame sizes and
+// counts the game cuts it into.
 
-// <stb_image.h> without its implementation: the decoder is compiled in the devices layer.
 #include <gtest/gtest.h>
-#include <stb_image.h>
 
 #include <unistd.h>
 
@@ -15,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "asset_loading.h"
+
 // ---------------------------------------------------------------------------------------------
 // Types
 
@@ -22,24 +23,13 @@ namespace {
 
 struct Slot {
   const char* base;
-  int width, height, frames;  // design pixels, as the loader asks for them
-};
-
-struct Image {
-  int width = 0, height = 0;
-  std::vector<unsigned char> rgba;
-  bool Loaded() const { return width > 0; }
-  const unsigned char* At(int x, int y) const {
-    return &rgba[(static_cast<size_t>(y) * width + x) * 4];
-  }
+  int width, height, frames;  // design pixels, as the game asks for them
 };
 
 // ---------------------------------------------------------------------------------------------
 // Globals
 
 namespace fs = std::filesystem;
-
-const std::string kData = std::string(VEXADROME_SOURCE_DIR) + "/data";
 
 const Slot kSlots[] = {
     {"gfx", 16, 16, 16},
@@ -75,26 +65,22 @@ std::map<std::string, std::vector<unsigned char>> ReadTree(const fs::path& root)
   return files;
 }
 
-Image Load(const std::string& path) {
-  Image image;
-  int channels = 0;
-  unsigned char* pixels = stbi_load(path.c_str(), &image.width, &image.height, &channels, 4);
-  if (pixels == nullptr) return Image{};
-  image.rgba.assign(pixels, pixels + static_cast<size_t>(image.width) * image.height * 4);
-  stbi_image_free(pixels);
-  return image;
+// Every sheet is premultiplied and blended by its alpha, so one without it counts as missing.
+AssetImage Load(const std::string& name) {
+  AssetImage image = LoadAssetImage(name);
+  return image.depth == 4 ? image : AssetImage{};
 }
 
 // Frame `frame` of a sheet cut row by row into frames of w x h file pixels, as the image
 // loader grabs them.
-void FrameOrigin(const Image& image, int w, int h, int frame, int* x, int* y) {
+void FrameOrigin(const AssetImage& image, int w, int h, int frame, int* x, int* y) {
   const int columns = image.width / w;
   *x = (frame % columns) * w;
   *y = (frame / columns) * h;
 }
 
 // Mean alpha (0 to 1) of a block of pixels.
-double Coverage(const Image& image, int left, int top, int w, int h) {
+double Coverage(const AssetImage& image, int left, int top, int w, int h) {
   double sum = 0;
   for (int y = top; y < top + h; ++y) {
     for (int x = left; x < left + w; ++x) sum += image.At(x, y)[3];
@@ -103,7 +89,7 @@ double Coverage(const Image& image, int left, int top, int w, int h) {
 }
 
 std::string PathOf(const Slot& slot, const Level& level) {
-  return kData + "/" + slot.base + level.suffix + ".png";
+  return std::string(slot.base) + level.suffix + ".png";
 }
 
 }  // namespace
@@ -118,60 +104,48 @@ TEST(AssetsTest, RegeneratingReproducesTheDataFolderExactly) {
       std::string(VEXADROME_BINARY_DIR) + "/tools/vexadrome_assets " + out.string();
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   const auto generated = ReadTree(out);
-  const auto committed = ReadTree(kData);
+  const auto committed = ReadTree(fs::path(VEXADROME_SOURCE_DIR) / "data");
   fs::remove_all(out);
   ASSERT_FALSE(generated.empty());
   for (const auto& [name, bytes] : generated) {
-    const auto found = committed.find(name);
-    ASSERT_NE(found, committed.end()) << name << " is generated but not in data/";
-    EXPECT_TRUE(found->second == bytes) << name << " differs from the committed file";
+    EXPECT_TRUE(committed.count(name) == 1 && committed.at(name) == bytes)
+        << name << " is missing from data/ or differs from the committed file";
   }
   for (const auto& [name, bytes] : committed) {
     EXPECT_TRUE(generated.count(name) == 1) << name << " is in data/ but no longer generated";
   }
 }
 
-TEST(AssetsTest, EverySlotDecodesWithRoomForItsFramesAtEveryResolution) {
+// Each resolution is drawn on its own; the coverage comparison catches a frame that lands in
+// the wrong place, at the wrong size or not at all in one of them.
+TEST(AssetsTest, EverySlotLoadsWithItsFramesInTheSamePlacesAtEveryResolution) {
   for (const Slot& slot : kSlots) {
+    const AssetImage base = Load(PathOf(slot, kLevels[0]));
     for (const Level& level : kLevels) {
-      const Image image = Load(PathOf(slot, level));
-      ASSERT_TRUE(image.Loaded()) << PathOf(slot, level);
+      const std::string path = PathOf(slot, level);
+      const AssetImage image = Load(path);
+      ASSERT_TRUE(image.Loaded()) << path;
       const int w = slot.width * level.scale;
       const int h = slot.height * level.scale;
-      EXPECT_EQ(image.width % w, 0) << PathOf(slot, level);
-      EXPECT_EQ(image.height % h, 0) << PathOf(slot, level);
-      EXPECT_GE((image.width / w) * (image.height / h), slot.frames) << PathOf(slot, level);
-    }
-  }
-}
-
-// Each resolution is drawn on its own; this catches a frame that lands in the wrong place, at
-// the wrong size or not at all in one of them.
-TEST(AssetsTest, ResolutionsShowTheSameFramesAtTheSamePlaces) {
-  for (const Slot& slot : kSlots) {
-    const Image base = Load(PathOf(slot, kLevels[0]));
-    ASSERT_TRUE(base.Loaded());
-    for (const Level& level : {kLevels[1], kLevels[2]}) {
-      const Image large = Load(PathOf(slot, level));
-      ASSERT_TRUE(large.Loaded());
+      ASSERT_EQ(image.width % w, 0) << path;
+      ASSERT_EQ(image.height % h, 0) << path;
+      ASSERT_GE((image.width / w) * (image.height / h), slot.frames) << path;
       // Tiny frames are compared whole: a quarter of an 8-pixel spark is too coarse to judge.
       const int parts = slot.width >= 16 ? 4 : 1;
-      const int quarter_w = slot.width / parts;
-      const int quarter_h = slot.height / parts;
-      for (int frame = 0; frame < slot.frames; ++frame) {
+      const int part_w = slot.width / parts;
+      const int part_h = slot.height / parts;
+      for (int frame = 0; frame < slot.frames && level.scale > 1; ++frame) {
         int bx, by, lx, ly;
         FrameOrigin(base, slot.width, slot.height, frame, &bx, &by);
-        FrameOrigin(large, slot.width * level.scale, slot.height * level.scale, frame, &lx, &ly);
-        for (int qy = 0; qy < parts; ++qy) {
-          for (int qx = 0; qx < parts; ++qx) {
-            const double small_cover =
-                Coverage(base, bx + qx * quarter_w, by + qy * quarter_h, quarter_w, quarter_h);
-            const double large_cover = Coverage(large, lx + qx * quarter_w * level.scale,
-                                                ly + qy * quarter_h * level.scale,
-                                                quarter_w * level.scale, quarter_h * level.scale);
-            EXPECT_NEAR(small_cover, large_cover, 0.12) << slot.base << level.suffix << " frame "
-                                                        << frame << " quarter " << qx << "," << qy;
-          }
+        FrameOrigin(image, w, h, frame, &lx, &ly);
+        for (int part = 0; part < parts * parts; ++part) {
+          const int qx = part % parts, qy = part / parts;
+          EXPECT_NEAR(
+              Coverage(base, bx + qx * part_w, by + qy * part_h, part_w, part_h),
+              Coverage(image, lx + qx * part_w * level.scale, ly + qy * part_h * level.scale,
+                       part_w * level.scale, part_h * level.scale),
+              0.12)
+              << path << " frame " << frame << " part " << qx << "," << qy;
         }
       }
     }
@@ -191,7 +165,7 @@ TEST(AssetsTest, EveryFrameTheGameShowsIsDrawn) {
       {"common/Testcard_Circle", {0}},
   };
   for (const Slot& slot : kSlots) {
-    const Image image = Load(PathOf(slot, kLevels[0]));
+    const AssetImage image = Load(PathOf(slot, kLevels[0]));
     ASSERT_TRUE(image.Loaded());
     std::vector<int> frames;
     const auto listed = shown.find(slot.base);
@@ -210,17 +184,17 @@ TEST(AssetsTest, EveryFrameTheGameShowsIsDrawn) {
     }
   }
   // The menu's first frame fills the screen behind everything, so it must have no holes.
-  const Image menu = Load(kData + "/menu.png");
+  const AssetImage menu = Load("menu.png");
   EXPECT_DOUBLE_EQ(Coverage(menu, 0, 0, 256, 256), 1.0);
 }
 
 // The font is tinted by the draw colour and magnified by whole pixels, so every pixel must
 // be either clear or opaque white, and the larger files must be exact enlargements.
 TEST(AssetsTest, FontIsCrispWhitePixelArtAtEveryResolution) {
-  const Image base = Load(kData + "/fonts/pixelkit.png");
+  const AssetImage base = Load("fonts/pixelkit.png");
   ASSERT_TRUE(base.Loaded());
   for (const Level& level : kLevels) {
-    const Image image = Load(kData + "/fonts/pixelkit" + level.suffix + ".png");
+    const AssetImage image = Load(std::string("fonts/pixelkit") + level.suffix + ".png");
     ASSERT_EQ(image.width, base.width * level.scale);
     for (int y = 0; y < image.height; ++y) {
       for (int x = 0; x < image.width; ++x) {
@@ -239,7 +213,7 @@ TEST(AssetsTest, FontIsCrispWhitePixelArtAtEveryResolution) {
 // The default font is cut with one pad column either side of each glyph; anything drawn
 // there would be cut off.
 TEST(AssetsTest, DefaultFontStripKeepsItsPadColumnsClear) {
-  const Image strip = Load(kData + "/tovu_font.png");
+  const AssetImage strip = Load("tovu_font.png");
   ASSERT_TRUE(strip.Loaded());
   ASSERT_EQ(strip.width % 96, 0);
   const int frame = strip.width / 96;
@@ -257,7 +231,7 @@ TEST(AssetsTest, DefaultFontStripKeepsItsPadColumnsClear) {
 // translucent white, not a grey, so premultiplying at load time leaves no dark fringe.
 TEST(AssetsTest, TranslucentEdgesKeepTheirFullColour) {
   for (const Level& level : kLevels) {
-    const Image parts = Load(kData + "/parts" + level.suffix + ".png");
+    const AssetImage parts = Load(std::string("parts") + level.suffix + ".png");
     ASSERT_TRUE(parts.Loaded());
     int translucent = 0;
     for (int y = 0; y < parts.height; ++y) {
