@@ -34,7 +34,7 @@ std::string Utf8(const String& text) {
   std::exit(game.SaveState(state) == -2 ? 0 : 1);
 }
 
-TEST(DataPaths, FixDataPathKeepsSchemesAndRootedPaths) {
+TEST(DataPaths, FixDataPathKeepsSchemesAndRootedPathsAndPathToFilePathMapsThem) {
   EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"gfx.png"))), "zarnik://data/gfx.png");
   EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"c:/x.png"))), "c:/x.png");
   EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"zarnik://data/x.png"))), "zarnik://data/x.png");
@@ -42,9 +42,7 @@ TEST(DataPaths, FixDataPathKeepsSchemesAndRootedPaths) {
   EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"./a.png"))), "./a.png");
   EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"/abs/a.png"))), "/abs/a.png");
   EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"sfx/hit.wav"))), "zarnik://data/sfx/hit.wav");
-}
-
-TEST(DataPaths, SchemesMapToTheirFoldersAndUnknownOnesToNothing) {
+  // Schemes map to their folders and unknown ones to nothing.
   EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://data/music/a.png"))),
             "./data/music/a.png");
   EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://internal/s"))), "./internal/s");
@@ -98,29 +96,26 @@ TEST_F(Files, LoadDataReturnsWholeFilesAndFailsOnMissingOrUnreadable) {
   Write("data/exact.bin", content.substr(0, 8192));
   Write("data/empty.bin", "");
 
+  // The whole content, or "missing" when the loader failed.
+  auto load = [this](const char16_t* path) {
+    int length = -1;
+    unsigned char* data = game.LoadData(String(path), &length);
+    if (data == nullptr) return std::string("missing");
+    std::string content(reinterpret_cast<char*>(data), length);
+    std::free(data);
+    return content;
+  };
   gc_force_sweep = false;
-  int length = -1;
-  unsigned char* data = game.LoadData(String(u"zarnik://data/blob.bin"), &length);
-  ASSERT_NE(data, nullptr);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), content);
+  EXPECT_EQ(load(u"zarnik://data/blob.bin"), content);
   EXPECT_TRUE(gc_force_sweep);
-  std::free(data);
-
-  data = game.LoadData(String(u"./data/exact.bin"), &length);
-  ASSERT_NE(data, nullptr);
-  EXPECT_EQ(length, 8192);
-  std::free(data);
-
-  data = game.LoadData(String(u"data/empty.bin"), &length);
-  ASSERT_NE(data, nullptr);
-  EXPECT_EQ(length, 0);
-  std::free(data);
-
-  length = 77;
-  EXPECT_EQ(game.LoadData(String(u"data/missing.bin"), &length), nullptr);
+  EXPECT_EQ(load(u"./data/exact.bin").size(), 8192u);
+  EXPECT_EQ(load(u"data/empty.bin"), "");
+  EXPECT_EQ(load(u"data/missing.bin"), "missing");
   // A directory opens but cannot be read: an error, not an empty file.
+  EXPECT_EQ(load(u"data"), "missing");
+  int length = 77;
   EXPECT_EQ(game.LoadData(String(u"data"), &length), nullptr);
-  EXPECT_EQ(length, 77);
+  EXPECT_EQ(length, 77) << "a failed load leaves the length alone";
 }
 
 TEST_F(Files, LoadStringDecodesAndFailsOnReadErrors) {

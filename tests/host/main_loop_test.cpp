@@ -105,11 +105,7 @@ TEST_F(MainLoop, UnfocusedSuspendsButStillRendersEveryEvent) {
   EXPECT_EQ(Iterate(), (Log{"resume", "update", "render"}));
 }
 
-TEST(Millisecs, ComputedInSixtyFourBitsAndWrapped) {
-  RecordedEvents events;
-  FakePlatform platform;
-  CountingHost host(&events);
-  host.SetLoopPlatform(&platform);
+TEST_F(MainLoop, MillisecsAreComputedInSixtyFourBitsAndWrapped) {
   platform.now = 1.5;
   EXPECT_EQ(host.Millisecs(), 1500);
   platform.now = 4294967.296 + 2.0;  // 2^32 ms plus two seconds
@@ -120,10 +116,14 @@ TEST(Millisecs, ComputedInSixtyFourBitsAndWrapped) {
   host.Millisecs();  // defined, whatever it is
 }
 
-// The guards decide which events reach the delegate in each host state.
-TEST(Forwarders, GuardsFollowTheHostState) {
+class Forwarders : public ::testing::Test {
+ protected:
   RecordedEvents events;
-  CountingHost host(&events);
+  CountingHost host{&events};
+};
+
+// The guards decide which events reach the delegate in each host state.
+TEST_F(Forwarders, GuardsFollowTheHostState) {
   host.UpdateGame();
   host.RenderGame();
   host.KeyEvent(c_NxGameEvent::KeyDown, 65);
@@ -147,9 +147,7 @@ TEST(Forwarders, GuardsFollowTheHostState) {
 
 // A window reopened from inside an update forwards key releases; the collector must wait
 // until the update itself has ended.
-TEST(Forwarders, EventsInsideAnEventSkipTheCollectorStep) {
-  RecordedEvents events;
-  CountingHost host(&events);
+TEST_F(Forwarders, EventsInsideAnEventSkipTheCollectorStep) {
   host.StartGame();
   host.collections = 0;
   events.onUpdate = [&] {
@@ -163,16 +161,10 @@ TEST(Forwarders, EventsInsideAnEventSkipTheCollectorStep) {
   EXPECT_EQ(host.collections, 2);
 }
 
-TEST(ForwardersDeathTest, EscapedExceptionEndsTheRunWithStatusMinusOne) {
-  EXPECT_EXIT(
-      {
-        RecordedEvents events;
-        CountingHost host(&events);
-        host.StartGame();
-        events.onRender = [] { throw gc_new<ThrowableObject>(); };
-        host.RenderGame();
-      },
-      ::testing::ExitedWithCode(255), "");
+TEST_F(Forwarders, EscapedExceptionEndsTheRunWithStatusMinusOne) {
+  host.StartGame();
+  events.onRender = [] { throw gc_new<ThrowableObject>(); };
+  EXPECT_EXIT(host.RenderGame(), ::testing::ExitedWithCode(255), "");
 }
 
 }  // namespace
