@@ -4,76 +4,42 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
+#include <functional>
 
 #include "runtime/errors.h"
 #include "runtime/object.h"
+#include "support/child_process.h"
 
 namespace {
 
-// Death tests see only standard error; the child sends standard output here instead.
-std::string OutputPath() {
-  return std::string(VEXADROME_BINARY_DIR) + "/errors_test_" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-         std::to_string(getpid()) + ".txt";
-}
-
-void CaptureStandardStreams(const std::string& path) {
-  if (std::freopen(path.c_str(), "w", stdout) == nullptr) _exit(99);
-  if (std::freopen("/dev/null", "r", stdin) == nullptr) _exit(99);
-}
-
-std::string ReadAndRemove(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  std::remove(path.c_str());
-  return content.str();
-}
-
+TEST(RuntimeErrors, ExitStatusesAndConsoleLines) {
 #if VEXADROME_DEBUG_STOP
-const char* const stop_line = "\\{\\{~~~~\\}\\}";
+  const std::string stop_line = "{{~~~~}}\n";
 #else
-const char* const stop_line = "";
+  const std::string stop_line;
 #endif
-
-TEST(RuntimeErrorDeathTest, EmptyMessageQuitsQuietly) {
-  std::string path = OutputPath();
-  EXPECT_EXIT((CaptureStandardStreams(path), nxError(String())), ::testing::ExitedWithCode(0),
-              "^$");
-  EXPECT_EQ(ReadAndRemove(path), "");
-}
-
-TEST(RuntimeErrorDeathTest, MessagePrintsItsLineAndAnEmptyTraceAndFails) {
-  std::string path = OutputPath();
-  EXPECT_EXIT((CaptureStandardStreams(path), nxError(String(u"Bad state é"))),
-              ::testing::ExitedWithCode(255), stop_line);
-  EXPECT_EQ(ReadAndRemove(path), "Zarnik Runtime Error : Bad state \xC3\xA9\n\n");
-}
-
-TEST(RuntimeErrorDeathTest, IndexOutsideAnArrayOrAStringIsARuntimeError) {
-  std::string path = OutputPath();
   Array<int> numbers(3);
-  EXPECT_EXIT((CaptureStandardStreams(path), numbers[3]), ::testing::ExitedWithCode(255), "");
-  EXPECT_EQ(ReadAndRemove(path), "Zarnik Runtime Error : Array index out of range\n\n");
-  EXPECT_EXIT((CaptureStandardStreams(path), Array<String>()[0]), ::testing::ExitedWithCode(255),
-              "");
-  EXPECT_EQ(ReadAndRemove(path), "Zarnik Runtime Error : Array index out of range\n\n");
-  EXPECT_EXIT((CaptureStandardStreams(path), String(u"ab")[-1]), ::testing::ExitedWithCode(255),
-              "");
-  EXPECT_EQ(ReadAndRemove(path), "Zarnik Runtime Error : String index out of range\n\n");
-}
-
-TEST(RuntimeErrorDeathTest, CrashSignalsReportTheirCauseAndFail) {
-  std::string path = OutputPath();
-  EXPECT_EXIT((CaptureStandardStreams(path), nx_install_signal_handlers(), std::raise(SIGILL)),
-              ::testing::ExitedWithCode(255), "");
-  EXPECT_EQ(ReadAndRemove(path), "Zarnik Runtime Error : Illegal instruction\n\n");
-  EXPECT_EXIT((CaptureStandardStreams(path), nx_install_signal_handlers(), std::raise(SIGFPE)),
-              ::testing::ExitedWithCode(255), "");
-  EXPECT_EQ(ReadAndRemove(path), "Zarnik Runtime Error : Floating point exception\n\n");
+  struct Case {
+    std::function<void()> body;
+    const char* line;  // null: a quiet exit with status 0
+  };
+  const Case cases[] = {
+      {[] { nxError(String()); }, nullptr},
+      {[] { nxError(String(u"Bad state \u00e9")); }, "Bad state \xC3\xA9"},
+      {[&] { numbers[3]; }, "Array index out of range"},
+      {[] { Array<String>()[0]; }, "Array index out of range"},
+      {[] { String(u"ab")[-1]; }, "String index out of range"},
+      {[] { nx_install_signal_handlers(), std::raise(SIGILL); }, "Illegal instruction"},
+      {[] { nx_install_signal_handlers(), std::raise(SIGFPE); }, "Floating point exception"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line == nullptr ? "quiet" : c.line);
+    ChildRun run = RunInChild(c.body);
+    EXPECT_EQ(run.status, c.line == nullptr ? 0 : 255);
+    EXPECT_EQ(run.output,
+              c.line == nullptr ? "" : "Zarnik Runtime Error : " + std::string(c.line) + "\n\n");
+    EXPECT_EQ(run.error, c.line == nullptr ? "" : stop_line);
+  }
   EXPECT_STREQ(nx_signal_message(SIGSEGV), "Memory access violation");
   EXPECT_STREQ(nx_signal_message(SIGTERM), "Unknown signal");
 }
@@ -87,21 +53,11 @@ struct Exchange {
 
 Exchange Stop(const std::string& input) {
   FILE* in = fmemopen(const_cast<char*>(input.data()), input.size(), "r");
-  char* output = nullptr;
-  char* error = nullptr;
-  size_t output_size = 0;
-  size_t error_size = 0;
-  FILE* out = open_memstream(&output, &output_size);
-  FILE* err = open_memstream(&error, &error_size);
-  Exchange result{dbg_stop_exchange(in, out, err, "pos"), "", ""};
+  FILE* output = std::tmpfile();
+  FILE* error = std::tmpfile();
+  dbg_command command = dbg_stop_exchange(in, output, error, "pos");
   std::fclose(in);
-  std::fclose(out);
-  std::fclose(err);
-  result.output.assign(output, output_size);
-  result.error.assign(error, error_size);
-  std::free(output);
-  std::free(error);
-  return result;
+  return {command, ReadAndClose(output), ReadAndClose(error)};
 }
 
 TEST(StopExchange, LeavingCommandsSetSuspendAndStepMode) {
