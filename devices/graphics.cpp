@@ -9,6 +9,7 @@
 
 #include "devices/gl_seam.h"
 #include "host/glfw_game.h"
+#include "runtime/numbers.h"
 
 // The packed colour is stored as one 32-bit word that OpenGL reads as four bytes red, green,
 // blue, alpha: that order only holds on a little-endian machine.
@@ -29,10 +30,7 @@ float nx_graphics_Clamp(float value, float low, float high) {
 // |trunc(value)| for a segment count, kept where an int holds it (huge or undefined radii
 // give the maximum count or none).
 int nx_graphics_SegmentPart(float value) {
-  float magnitude = std::fabs(value);
-  if (std::isnan(magnitude)) return 0;
-  if (magnitude > 4096.0f) return 4096;
-  return static_cast<int>(magnitude);
+  return std::min(4096, nx_float_to_int_clamped(std::fabs(value)));
 }
 
 int64_t nx_graphics_ClampToInt(int64_t value) {

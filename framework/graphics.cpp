@@ -3,12 +3,12 @@
 
 #include "framework/graphics.h"
 
-// <cmath> for the rotation's sine and cosine; <climits> for clamping floats into ints.
-#include <climits>
+// <cmath> for the rotation's sine and cosine.
 #include <cmath>
 
 #include "devices/graphics.h"
 #include "host/game.h"
+#include "runtime/numbers.h"
 
 // ---------------------------------------------------------------------------------------------
 // Globals
@@ -26,15 +26,6 @@ void nx_graphics_MarkRoots() {
   gc_mark_q(nx_graphics_device);
   gc_mark_q(nx_graphics_renderDevice);
   gc_mark_q(nx_graphics_context);
-}
-
-// Truncates toward zero; values beyond the int range (and NaN, as 0) are clamped first, since
-// the conversion of such a float is undefined.
-int nx_graphics_Truncate(float value) {
-  if (!(value == value)) return 0;
-  if (value >= 2147483647.0f) return INT_MAX;
-  if (value <= -2147483648.0f) return INT_MIN;
-  return static_cast<int>(value);
 }
 
 void nx_graphics_MatrixChanged(c_GraphicsContext* context) {
@@ -163,8 +154,9 @@ int nx_graphics_SetScissor(float x, float y, float width, float height) {
   context->m_scissor_width = width;
   context->m_scissor_height = height;
   if (nx_graphics_renderDevice != nullptr) {
-    nx_graphics_renderDevice->SetScissor(nx_graphics_Truncate(x), nx_graphics_Truncate(y),
-                                         nx_graphics_Truncate(width), nx_graphics_Truncate(height));
+    nx_graphics_renderDevice->SetScissor(nx_float_to_int_clamped(x), nx_float_to_int_clamped(y),
+                                         nx_float_to_int_clamped(width),
+                                         nx_float_to_int_clamped(height));
   }
   return 0;
 }
