@@ -1,18 +1,20 @@
 // Tune composition. Each voice's patterns are written as 64-character rows in the player's
 // own typewriter keyboard layout (q is the instrument's own pitch), so the text reads like
-// the tune: see ParseTonal and ParseDrums for the symbols.
+// the tune: see Composer::Tonal and Composer::Drums for the symbols.
 //
 // The player picks every voice's pattern on its own, so within one tune all patterns follow
 // the same four-bar chord plan (16 rows a bar); harmonic movement between patterns comes from
 // the player's chord letters, which transpose every tonal voice together.
 
-// <cstdio>/<cstdlib> to stop the generator on a malformed pattern; <cctype> for accents.
+// <cstdio>/<cstdlib> to stop the generator on a malformed pattern; <cctype> for accents;
+// <iterator> for std::size over a score's voices.
 #include "tools/tune_assets.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 // ---------------------------------------------------------------------------------------------
 // Types
@@ -22,6 +24,17 @@ namespace {
 enum Voice { kDrumsA = 0, kDrumsB = 1, kLead = 2, kAccompany = 3, kBass = 4 };
 
 enum Column { kNote = 0, kVolume = 1, kEffect = 2, kParameter = 3 };
+
+// One tune as written: each voice's patterns frame by frame, in the symbols of
+// Composer::Drums and Composer::Tonal.
+struct TuneScore {
+  const char* name;  // as the game starts it, e.g. "Retro/Cave Digger"
+  const char* drumsA[4];
+  const char* drumsB[3];
+  const char* lead[5];
+  const char* accompany[3];
+  const char* bass[3];
+};
 
 // ---------------------------------------------------------------------------------------------
 // Globals
@@ -38,6 +51,84 @@ constexpr int kVolumeCut = 31;
 
 // The player reads 63 frames; frame 63 is never decoded.
 constexpr int kPlayedFrames = 63;
+
+// The arrangement every tune shares: frame 2 of the kick-and-snare voice and of the lead
+// turns into frame 3 at row 48 on alternate plays, and the pattern ends after row 31.
+constexpr int kJumpFrame = 2;
+constexpr int kJumpRow = 48;
+constexpr int kEndRow = 31;
+
+constexpr int kLeadVolume = 26;
+constexpr int kAccompanyVolume = 17;
+constexpr int kBassVolume = 26;
+
+// Bright and running, in C: C | Am | F | G.
+const TuneScore kPastureRun = {
+    "Pasture Run/Tune_12",
+    {"k...s...k.k.s... k...s...k.k.s... k...s...k.k.s... k...s...k.k.s.s.",
+     "k...s..kk...s... k...s...k.k.s... k...s..kk...s... k.k.s...k.k.S...",
+     "K...s...k.k.s... k...s...k.k.s... k...s...k.k.s... k...s...k.k.s...",
+     "K...s...k.k.s... k...s...k.k.s... k...s...k.k.s... t.t.t.l.l.l.s.S."},
+    {"X.h.h.h.h.h.h.h. h.h.h.h.h.h.h.h. h.h.h.h.h.h.h.h. h.h.h.h.h.h.o...",
+     "h.hhh.h.h.hho.h. h.hhh.h.h.hho.h. h.hhh.h.h.hho.h. h.hhh.h.o...o...",
+     "x.h.c.h.h.h.c.h. h.h.c.h.h.h.c.h. h.h.c.h.h.h.c.h. h.h.c.h.c.c.C..."},
+    {"e.t.i...t.e.t... y...i.y.e...r.e. r.y.i...o.i.y... t.u.o...u.t.r.w.",
+     "i...t.i.o.i.t.e. y.../.i.y...e... r.y.i.y.r.y.i.o. o.../.u.t.r.w...",
+     "q.q.e.q.t...e... q.q.e.q.y...t... q.q.r.q.y...i... o.i.u.t.r.e.w...",
+     "q.q.e.q.t...e... q.q.e.q.y...t... q.q.r.q.y...i... t.t.u.t.O.../...",
+     "e.......t....... y.......e....... r.......i....... t.......u...w..."},
+    {"q.e.t.e.q.e.t.e. n.q.e.q.n.q.e.q. v.n.q.n.v.n.q.n. b.m.w.m.b.m.w.m.",
+     "..t...e...t...e. ..e...q...e...q. ..q...n...q...n. ..w...m...w...m.",
+     "q...e...t...i... n...q...e...y... v...n...q...r... b...m...w...t..."},
+    {"z...z.q.z...z.q. n...n.y.n...n.y. v...v.r.v...v.r. b...b.t.b...b.t.",
+     "z...c...b...c... n...q...e...q... v...n...q...n... b...m...w...m._.",
+     "z.z.q.z.z.z.q.z. n.n.y.n.n.n.y.n. ................ ................"},
+};
+
+// Dark and driving, in C minor: Cm | Cm | Ab | Bb.
+const TuneScore kCaveDigger = {
+    "Retro/Cave Digger",
+    {"k.....k.S.....k. k.....k.S.....k. k.....k.S.....k. k.....k.S...k.k.",
+     "k.k...k.S...k... k.k...k.S...k... k.k...k.S...k... k.k...k.S.s.s.s.",
+     "K.....k.S....... k.....k.S....... k.....k.S....... k.....k.S.......",
+     "K.....k.S....... k.....k.S....... k.....k.S....... t.t.t.l.l.l.S.S."},
+    {"h.h.h.h.h.h.h.h. h.h.h.h.h.h.o... h.h.h.h.h.h.h.h. h.h.h.h.h.h.o...",
+     "hhhhhhhhhhhhhhhh hhhhhhhhhhhhhhhh hhhhhhhhhhhhhhhh hhhhhhhhhhhho...",
+     "X...h...c...h... o...h...c...h... o...h...c...h... o...h...c.c.c..."},
+    {"q...3.t.q...3.w. q.w.3.r.t...r.3. 6...i.6.3...q.3. 7...o.7.r...w.r.",
+     "t.t.7.t.i...7.t. 3.r.t.3.w...q... q.3.6.i.0...i.6. 7.6.7.o.r/..w...",
+     "q.q.q.w.3...q... 3.3.3.r.t...3... 6.6.6.t.3...q... 7.7.7.6.7...o...",
+     "q.q.q.w.3...q... 3.3.3.r.t...3... 6.6.6.t.3...q... o.0.o.7.r.7.O.i.",
+     "b.b.q.b.3.b.q.b. b.b.q.b.r.3.w.q. h.h.q.h.3.h.q.h. j.j.w.j.r.w.j.w."},
+    {"q.3.t.3.q.3.t.3. q.3.t.3.q.3.t.3. h.q.3.q.h.q.3.q. j.w.r.w.j.w.r.w.",
+     "t...t...3...3... t...t...3...3... 3...3...q...q... r...r...w...w...",
+     "t.3.t.3.t.3.t.3. t.3.t.3.t.3.t.3. 3.q.3.q.3.q.3.q. r.w.r.w.r.w.r.w."},
+    {"z.z.z.z.z.z.z.z. z.z.z.z.d.d.x.x. h.h.h.h.h.h.h.h. j.j.j.j.j.j.j.j.",
+     "z.q.z.q.z.q.z.q. z.q.z.q.z.q.d.x. h.6.h.6.h.6.h.6. j.7.j.7.j.7.j._.",
+     "z...z.z.q...z.z. z...z.z.d.x.z... ................ ................"},
+};
+
+// Bouncy, in C: C | F | C | G, with an after-beat accompaniment.
+const TuneScore kPlumberEsque = {
+    "Retro/PlumberEsque",
+    {"k...s..k..k.s... k...s..k..k.s... k...s..k..k.s... k...s..k..k.s.s.",
+     "k.....k.s.k..... k.....k.s.k..... k.....k.s.k..... k.....k.s.k.s.S.",
+     "K...s...k...s... k...s...k...s... k...s...k...s... k...s...k...s...",
+     "K...s...k...s... k...s...k...s... k...s...k...s... k.k.s.s.t.t.l.S."},
+    {"X.h.h.h.h.h.h.h. h.h.h.h.h.h.h.h. h.h.h.h.h.h.h.h. h.h.h.h.h.h.o...",
+     "h..h.h..h..h.h.. h..h.h..h..h.h.. h..h.h..h..h.h.. h..h.h..c.c.c...",
+     "o.h.o.h.o.h.o.h. o.h.o.h.o.h.o.h. o.h.o.h.o.h.o.h. o.h.o.h.c...X..."},
+    {"q.e.t...e.t.i... r.y.i...y.r.y... e.t.i.t.e.q.e.t. w...t...u.o.t...",
+     "i.i...t...e...q. r...y.i.y...r... e.e...q...e...t. o.u.t.r.w...b...",
+     "t.e.q.e.t...t... y.r.q.r.y...y... t.e.q.e.t.i.t.e. w.e.r.t.w...b...",
+     "t.e.q.e.t...t... y.r.q.r.y...y... t.e.q.e.t.i.t.e. u.o.u.t/..o.I..."},
+    {"..e...t...e...t. ..y...q...y...r. ..e...t...e...t. ..u...w...u...t.",
+     "q.e.t.e.q.e.t.e. v.n.q.n.v.n.q.n. q.e.t.e.q.e.t.e. b.m.w.m.b.m.w.m.",
+     "e...t...e...q... r...y...q...y... e...q...t...e... w...b...m...w..."},
+    {"z...b...z...b... v...q...v...q... z...b...z...b... b...w...b...x...",
+     "z.z.c.c.b.b.c.c. v.v.n.n.q.q.n.n. z.z.c.c.b.b.n.m. b.b.m.m.w.w._...",
+     "z...b.z...z.b... v...q.v...v.q... ................ ................"},
+};
 
 // ---------------------------------------------------------------------------------------------
 // Internal functions
@@ -153,132 +244,32 @@ class Composer {
   TuneCells& cells_;
 };
 
-constexpr int kLeadVolume = 26;
-constexpr int kAccompanyVolume = 17;
-constexpr int kBassVolume = 26;
-
-// Bright and running, in C: C | Am | F | G.
-void ComposePastureRun(Composer& tune) {
-  tune.Drums(0, kDrumsA, "k...s...k.k.s... k...s...k.k.s... k...s...k.k.s... k...s...k.k.s.s.");
-  tune.Drums(1, kDrumsA, "k...s..kk...s... k...s...k.k.s... k...s..kk...s... k.k.s...k.k.S...");
-  tune.Drums(2, kDrumsA, "K...s...k.k.s... k...s...k.k.s... k...s...k.k.s... k...s...k.k.s...");
-  tune.JumpPair(2, kDrumsA, 48);
-  tune.Drums(3, kDrumsA, "K...s...k.k.s... k...s...k.k.s... k...s...k.k.s... t.t.t.l.l.l.s.S.");
-
-  tune.Drums(0, kDrumsB, "X.h.h.h.h.h.h.h. h.h.h.h.h.h.h.h. h.h.h.h.h.h.h.h. h.h.h.h.h.h.o...");
-  tune.Drums(1, kDrumsB, "h.hhh.h.h.hho.h. h.hhh.h.h.hho.h. h.hhh.h.h.hho.h. h.hhh.h.o...o...");
-  tune.Drums(2, kDrumsB, "x.h.c.h.h.h.c.h. h.h.c.h.h.h.c.h. h.h.c.h.h.h.c.h. h.h.c.h.c.c.C...");
-
-  tune.Tonal(0, kLead, kLeadVolume,
-             "e.t.i...t.e.t... y...i.y.e...r.e. r.y.i...o.i.y... t.u.o...u.t.r.w.");
-  tune.Tonal(1, kLead, kLeadVolume,
-             "i...t.i.o.i.t.e. y.../.i.y...e... r.y.i.y.r.y.i.o. o.../.u.t.r.w...");
-  tune.Tonal(2, kLead, kLeadVolume,
-             "q.q.e.q.t...e... q.q.e.q.y...t... q.q.r.q.y...i... o.i.u.t.r.e.w...");
-  tune.JumpPair(2, kLead, 48);
-  tune.Tonal(3, kLead, kLeadVolume,
-             "q.q.e.q.t...e... q.q.e.q.y...t... q.q.r.q.y...i... t.t.u.t.O.../...");
-  tune.Tonal(4, kLead, kLeadVolume,
-             "e.......t....... y.......e....... r.......i....... t.......u...w...");
-
-  tune.Tonal(0, kAccompany, kAccompanyVolume,
-             "q.e.t.e.q.e.t.e. n.q.e.q.n.q.e.q. v.n.q.n.v.n.q.n. b.m.w.m.b.m.w.m.");
-  tune.Tonal(1, kAccompany, kAccompanyVolume,
-             "..t...e...t...e. ..e...q...e...q. ..q...n...q...n. ..w...m...w...m.");
-  tune.Tonal(2, kAccompany, kAccompanyVolume,
-             "q...e...t...i... n...q...e...y... v...n...q...r... b...m...w...t...");
-
-  tune.Tonal(0, kBass, kBassVolume,
-             "z...z.q.z...z.q. n...n.y.n...n.y. v...v.r.v...v.r. b...b.t.b...b.t.");
-  tune.Tonal(1, kBass, kBassVolume,
-             "z...c...b...c... n...q...e...q... v...n...q...n... b...m...w...m._.");
-  tune.Tonal(2, kBass, kBassVolume,
-             "z.z.q.z.z.z.q.z. n.n.y.n.n.n.y.n. ................ ................");
-  tune.EndPattern(2, 31);
+// A null lead pattern leaves that frame silent.
+void Perform(const TuneScore& score, Composer& tune) {
+  for (int frame = 0; frame < static_cast<int>(std::size(score.drumsA)); ++frame) {
+    tune.Drums(frame, kDrumsA, score.drumsA[frame]);
+    if (frame == kJumpFrame) tune.JumpPair(frame, kDrumsA, kJumpRow);
+  }
+  for (int frame = 0; frame < static_cast<int>(std::size(score.drumsB)); ++frame) {
+    tune.Drums(frame, kDrumsB, score.drumsB[frame]);
+  }
+  for (int frame = 0; frame < static_cast<int>(std::size(score.lead)); ++frame) {
+    if (score.lead[frame] != nullptr) tune.Tonal(frame, kLead, kLeadVolume, score.lead[frame]);
+    if (frame == kJumpFrame) tune.JumpPair(frame, kLead, kJumpRow);
+  }
+  for (int frame = 0; frame < static_cast<int>(std::size(score.accompany)); ++frame) {
+    tune.Tonal(frame, kAccompany, kAccompanyVolume, score.accompany[frame]);
+  }
+  for (int frame = 0; frame < static_cast<int>(std::size(score.bass)); ++frame) {
+    tune.Tonal(frame, kBass, kBassVolume, score.bass[frame]);
+  }
+  tune.EndPattern(kJumpFrame, kEndRow);
 }
 
-// Dark and driving, in C minor: Cm | Cm | Ab | Bb.
-void ComposeCaveDigger(Composer& tune) {
-  tune.Drums(0, kDrumsA, "k.....k.S.....k. k.....k.S.....k. k.....k.S.....k. k.....k.S...k.k.");
-  tune.Drums(1, kDrumsA, "k.k...k.S...k... k.k...k.S...k... k.k...k.S...k... k.k...k.S.s.s.s.");
-  tune.Drums(2, kDrumsA, "K.....k.S....... k.....k.S....... k.....k.S....... k.....k.S.......");
-  tune.JumpPair(2, kDrumsA, 48);
-  tune.Drums(3, kDrumsA, "K.....k.S....... k.....k.S....... k.....k.S....... t.t.t.l.l.l.S.S.");
-
-  tune.Drums(0, kDrumsB, "h.h.h.h.h.h.h.h. h.h.h.h.h.h.o... h.h.h.h.h.h.h.h. h.h.h.h.h.h.o...");
-  tune.Drums(1, kDrumsB, "hhhhhhhhhhhhhhhh hhhhhhhhhhhhhhhh hhhhhhhhhhhhhhhh hhhhhhhhhhhho...");
-  tune.Drums(2, kDrumsB, "X...h...c...h... o...h...c...h... o...h...c...h... o...h...c.c.c...");
-
-  tune.Tonal(0, kLead, kLeadVolume,
-             "q...3.t.q...3.w. q.w.3.r.t...r.3. 6...i.6.3...q.3. 7...o.7.r...w.r.");
-  tune.Tonal(1, kLead, kLeadVolume,
-             "t.t.7.t.i...7.t. 3.r.t.3.w...q... q.3.6.i.0...i.6. 7.6.7.o.r/..w...");
-  tune.Tonal(2, kLead, kLeadVolume,
-             "q.q.q.w.3...q... 3.3.3.r.t...3... 6.6.6.t.3...q... 7.7.7.6.7...o...");
-  tune.JumpPair(2, kLead, 48);
-  tune.Tonal(3, kLead, kLeadVolume,
-             "q.q.q.w.3...q... 3.3.3.r.t...3... 6.6.6.t.3...q... o.0.o.7.r.7.O.i.");
-  tune.Tonal(4, kLead, kLeadVolume,
-             "b.b.q.b.3.b.q.b. b.b.q.b.r.3.w.q. h.h.q.h.3.h.q.h. j.j.w.j.r.w.j.w.");
-
-  tune.Tonal(0, kAccompany, kAccompanyVolume,
-             "q.3.t.3.q.3.t.3. q.3.t.3.q.3.t.3. h.q.3.q.h.q.3.q. j.w.r.w.j.w.r.w.");
-  tune.Tonal(1, kAccompany, kAccompanyVolume,
-             "t...t...3...3... t...t...3...3... 3...3...q...q... r...r...w...w...");
-  tune.Tonal(2, kAccompany, kAccompanyVolume,
-             "t.3.t.3.t.3.t.3. t.3.t.3.t.3.t.3. 3.q.3.q.3.q.3.q. r.w.r.w.r.w.r.w.");
-
-  tune.Tonal(0, kBass, kBassVolume,
-             "z.z.z.z.z.z.z.z. z.z.z.z.d.d.x.x. h.h.h.h.h.h.h.h. j.j.j.j.j.j.j.j.");
-  tune.Tonal(1, kBass, kBassVolume,
-             "z.q.z.q.z.q.z.q. z.q.z.q.z.q.d.x. h.6.h.6.h.6.h.6. j.7.j.7.j.7.j._.");
-  tune.Tonal(2, kBass, kBassVolume,
-             "z...z.z.q...z.z. z...z.z.d.x.z... ................ ................");
-  tune.EndPattern(2, 31);
-}
-
-// Bouncy, in C: C | F | C | G, with an after-beat accompaniment.
-void ComposePlumberEsque(Composer& tune) {
-  tune.Drums(0, kDrumsA, "k...s..k..k.s... k...s..k..k.s... k...s..k..k.s... k...s..k..k.s.s.");
-  tune.Drums(1, kDrumsA, "k.....k.s.k..... k.....k.s.k..... k.....k.s.k..... k.....k.s.k.s.S.");
-  tune.Drums(2, kDrumsA, "K...s...k...s... k...s...k...s... k...s...k...s... k...s...k...s...");
-  tune.JumpPair(2, kDrumsA, 48);
-  tune.Drums(3, kDrumsA, "K...s...k...s... k...s...k...s... k...s...k...s... k.k.s.s.t.t.l.S.");
-
-  tune.Drums(0, kDrumsB, "X.h.h.h.h.h.h.h. h.h.h.h.h.h.h.h. h.h.h.h.h.h.h.h. h.h.h.h.h.h.o...");
-  tune.Drums(1, kDrumsB, "h..h.h..h..h.h.. h..h.h..h..h.h.. h..h.h..h..h.h.. h..h.h..c.c.c...");
-  tune.Drums(2, kDrumsB, "o.h.o.h.o.h.o.h. o.h.o.h.o.h.o.h. o.h.o.h.o.h.o.h. o.h.o.h.c...X...");
-
-  tune.Tonal(0, kLead, kLeadVolume,
-             "q.e.t...e.t.i... r.y.i...y.r.y... e.t.i.t.e.q.e.t. w...t...u.o.t...");
-  tune.Tonal(1, kLead, kLeadVolume,
-             "i.i...t...e...q. r...y.i.y...r... e.e...q...e...t. o.u.t.r.w...b...");
-  tune.Tonal(2, kLead, kLeadVolume,
-             "t.e.q.e.t...t... y.r.q.r.y...y... t.e.q.e.t.i.t.e. w.e.r.t.w...b...");
-  tune.JumpPair(2, kLead, 48);
-  tune.Tonal(3, kLead, kLeadVolume,
-             "t.e.q.e.t...t... y.r.q.r.y...y... t.e.q.e.t.i.t.e. u.o.u.t/..o.I...");
-
-  tune.Tonal(0, kAccompany, kAccompanyVolume,
-             "..e...t...e...t. ..y...q...y...r. ..e...t...e...t. ..u...w...u...t.");
-  tune.Tonal(1, kAccompany, kAccompanyVolume,
-             "q.e.t.e.q.e.t.e. v.n.q.n.v.n.q.n. q.e.t.e.q.e.t.e. b.m.w.m.b.m.w.m.");
-  tune.Tonal(2, kAccompany, kAccompanyVolume,
-             "e...t...e...q... r...y...q...y... e...q...t...e... w...b...m...w...");
-
-  tune.Tonal(0, kBass, kBassVolume,
-             "z...b...z...b... v...q...v...q... z...b...z...b... b...w...b...x...");
-  tune.Tonal(1, kBass, kBassVolume,
-             "z.z.c.c.b.b.c.c. v.v.n.n.q.q.n.n. z.z.c.c.b.b.n.m. b.b.m.m.w.w._...");
-  tune.Tonal(2, kBass, kBassVolume,
-             "z...b.z...z.b... v...q.v...v.q... ................ ................");
-  tune.EndPattern(2, 31);
-}
-
-TuneAsset Compose(const char* name, void (*compose)(Composer&)) {
-  TuneAsset tune{name, TuneCells(static_cast<size_t>(kTuneFrames * kTuneFrameCells), 0)};
+TuneAsset Compose(const TuneScore& score) {
+  TuneAsset tune{score.name, TuneCells(static_cast<size_t>(kTuneFrames * kTuneFrameCells), 0)};
   Composer composer(tune.cells);
-  compose(composer);
+  Perform(score, composer);
   return tune;
 }
 
@@ -293,9 +284,9 @@ int TuneCellIndex(int frame, int band, int row, int column) {
 
 std::vector<TuneAsset> ComposeTunes() {
   std::vector<TuneAsset> tunes;
-  tunes.push_back(Compose("Pasture Run/Tune_12", ComposePastureRun));
-  tunes.push_back(Compose("Retro/Cave Digger", ComposeCaveDigger));
-  tunes.push_back(Compose("Retro/PlumberEsque", ComposePlumberEsque));
+  tunes.push_back(Compose(kPastureRun));
+  tunes.push_back(Compose(kCaveDigger));
+  tunes.push_back(Compose(kPlumberEsque));
   return tunes;
 }
 
