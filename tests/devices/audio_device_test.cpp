@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -20,24 +21,13 @@ namespace {
 gxtkAudio* device = nullptr;
 
 // One second of a mono tone, so nothing ends on its own during a test.
-ALuint ToneBuffer(int frames = 8000) {
-  std::vector<int16_t> pcm(static_cast<size_t>(frames));
-  for (int i = 0; i < frames; ++i)
-    pcm[static_cast<size_t>(i)] = static_cast<int16_t>(8000 * std::sin(i * 0.3));
+gxtkSample* ToneSample() {
+  std::vector<int16_t> pcm(8000);
+  for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<int16_t>(8000 * std::sin(i * 0.3));
   ALuint buffer = 0;
   alGenBuffers(1, &buffer);
   alBufferData(buffer, AL_FORMAT_MONO16, pcm.data(), static_cast<ALsizei>(pcm.size() * 2), 8000);
-  return buffer;
-}
-
-gxtkSample* ToneSample(int frames = 8000) {
-  return gc_new<gxtkSample>(ToneBuffer(frames));
-}
-
-ALint SourceState(int channel) {
-  ALint state = 0;
-  alGetSourcei(device->channels[channel].source, AL_SOURCE_STATE, &state);
-  return state;
+  return gc_new<gxtkSample>(buffer);
 }
 
 ALint SourceInt(int channel, ALenum parameter) {
@@ -47,10 +37,7 @@ ALint SourceInt(int channel, ALenum parameter) {
 }
 
 bool Discarded(ALuint buffer) {
-  for (ALuint name : discarded) {
-    if (name == buffer) return true;
-  }
-  return false;
+  return std::find(discarded.begin(), discarded.end(), buffer) != discarded.end();
 }
 
 void CollectEverything() {
@@ -82,14 +69,14 @@ TEST_F(AudioDevice, ChannelStatesFollowPlayPauseResumeStopAndTheEnd) {
   EXPECT_EQ(SourceInt(3, AL_BUFFER), static_cast<ALint>(sample->al_buffer));
   device->PauseChannel(3);
   EXPECT_EQ(device->ChannelState(3), 2);
-  EXPECT_EQ(SourceState(3), AL_PAUSED);
+  EXPECT_EQ(SourceInt(3, AL_SOURCE_STATE), AL_PAUSED);
   device->ResumeChannel(3);
   EXPECT_EQ(device->ChannelState(3), 1);
-  EXPECT_EQ(SourceState(3), AL_PLAYING);
+  EXPECT_EQ(SourceInt(3, AL_SOURCE_STATE), AL_PLAYING);
   device->StopChannel(3);
   device->ResumeChannel(3);
   EXPECT_EQ(device->ChannelState(3), 0);
-  EXPECT_EQ(SourceState(3), AL_STOPPED);
+  EXPECT_EQ(SourceInt(3, AL_SOURCE_STATE), AL_STOPPED);
 
   // A source that reached its end is AL_STOPPED, exactly as after alSourceStop.
   device->PlaySample(sample, 4, 0);
@@ -97,7 +84,7 @@ TEST_F(AudioDevice, ChannelStatesFollowPlayPauseResumeStopAndTheEnd) {
   alSourceStop(device->channels[4].source);
   device->PauseChannel(4);  // ended: stopped, not paused
   device->ResumeChannel(4);
-  EXPECT_EQ(SourceState(4), AL_STOPPED);
+  EXPECT_EQ(SourceInt(4, AL_SOURCE_STATE), AL_STOPPED);
   EXPECT_EQ(device->ChannelState(4), 0);
   device->PlaySample(sample, gxtkAudio::MusicChannel, 0);
   alSourceStop(device->channels[gxtkAudio::MusicChannel].source);
@@ -110,13 +97,13 @@ TEST_F(AudioDevice, SuspendAndResumeLeaveChannelsPausedByTheGamePaused) {
   device->PlaySample(ToneSample(), gxtkAudio::MusicChannel, 1);
   device->PauseChannel(1);
   device->Suspend();
-  EXPECT_EQ(SourceState(0), AL_PAUSED);
-  EXPECT_EQ(SourceState(gxtkAudio::MusicChannel), AL_PAUSED);
+  EXPECT_EQ(SourceInt(0, AL_SOURCE_STATE), AL_PAUSED);
+  EXPECT_EQ(SourceInt(gxtkAudio::MusicChannel, AL_SOURCE_STATE), AL_PAUSED);
   EXPECT_EQ(device->ChannelState(0), 1);
   device->Resume();
-  EXPECT_EQ(SourceState(0), AL_PLAYING);
-  EXPECT_EQ(SourceState(gxtkAudio::MusicChannel), AL_PLAYING);
-  EXPECT_EQ(SourceState(1), AL_PAUSED);
+  EXPECT_EQ(SourceInt(0, AL_SOURCE_STATE), AL_PLAYING);
+  EXPECT_EQ(SourceInt(gxtkAudio::MusicChannel, AL_SOURCE_STATE), AL_PLAYING);
+  EXPECT_EQ(SourceInt(1, AL_SOURCE_STATE), AL_PAUSED);
   EXPECT_EQ(device->ChannelState(1), 2);
 }
 

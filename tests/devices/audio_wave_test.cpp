@@ -37,24 +37,20 @@ std::vector<unsigned char> ReadAll(const std::string& path) {
 void WriteTone(const std::string& path) {
   std::vector<int16_t> pcm(4410);
   for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = (i / 50) % 2 ? 20000 : -20000;
-  uint32_t data_bytes = static_cast<uint32_t>(pcm.size() * 2);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  auto put32 = [file](uint32_t v) { std::fwrite(&v, 4, 1, file); };
-  auto put16 = [file](uint16_t v) { std::fwrite(&v, 2, 1, file); };
-  std::fwrite("RIFF", 1, 4, file);
-  put32(36 + data_bytes);
-  std::fwrite("WAVEfmt ", 1, 8, file);
-  put32(16);
-  put16(1);
-  put16(1);
-  put32(44100);
-  put32(88200);
-  put16(2);
-  put16(16);
-  std::fwrite("data", 1, 4, file);
-  put32(data_bytes);
-  std::fwrite(pcm.data(), 2, pcm.size(), file);
-  std::fclose(file);
+  const uint32_t data_bytes = static_cast<uint32_t>(pcm.size() * 2);
+  std::ofstream out(path, std::ios::binary);
+  auto put = [&out](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i)));
+  };
+  out << "RIFF";
+  put(36 + data_bytes, 4);
+  out << "WAVEfmt ";
+  for (auto [value, bytes] :
+       {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {44100u, 4}, {88200u, 4}, {2u, 2}, {16u, 2}})
+    put(value, bytes);
+  out << "data";
+  put(data_bytes, 4);
+  out.write(reinterpret_cast<const char*>(pcm.data()), data_bytes);
 }
 
 // Whether any captured 16-bit sample from byte `from` on is clearly more than silence; the
