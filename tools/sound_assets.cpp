@@ -42,6 +42,13 @@ struct DrumKit {
   uint32_t seed;
 };
 
+// One note of a run of blips (see BlipRun).
+struct BlipNote {
+  double frequency;
+  double seconds;
+  double decay;
+};
+
 struct TonalInstrument {
   const char* name;
   double frequency;  // the pitch of note 13
@@ -96,6 +103,18 @@ Buffer Blip(double seconds, double frequency, double drop, double dropTime, doub
     const double f = frequency * (1.0 + (drop - 1.0) * std::exp(-t / dropTime));
     return oscillator.Next(f, shape) * AttackDecay(t, 0.002, decay);
   });
+}
+
+// Blips of one timbre, each `spacing` seconds after the one before, mixed in at `gain`.
+Buffer BlipRun(const std::vector<BlipNote>& notes, double spacing, double drop, double dropTime,
+               Shape shape, double gain = 1.0) {
+  Buffer out;
+  for (size_t i = 0; i < notes.size(); ++i) {
+    const BlipNote& note = notes[i];
+    synth::MixInto(out, Blip(note.seconds, note.frequency, drop, dropTime, note.decay, shape), gain,
+                   i * spacing, kRate);
+  }
+  return out;
 }
 
 // --- sound effects ---------------------------------------------------------------------------
@@ -206,20 +225,12 @@ Buffer Reverse() {
 }
 
 Buffer Repair() {
-  Buffer out;
-  const double notes[] = {783.99, 1046.5, 1318.51};
-  for (int i = 0; i < 3; ++i) {
-    synth::MixInto(out, Blip(0.22, notes[i], 0.6, 0.02, 0.06, Shape::kTriangle), 1.0, i * 0.11,
-                   kRate);
-  }
-  return out;
+  return BlipRun({{783.99, 0.22, 0.06}, {1046.5, 0.22, 0.06}, {1318.51, 0.22, 0.06}}, 0.11, 0.6,
+                 0.02, Shape::kTriangle);
 }
 
 Buffer Ready() {
-  Buffer out;
-  synth::MixInto(out, Blip(0.18, 659.26, 1.0, 0.01, 0.07, Shape::kTriangle), 1.0, 0.0, kRate);
-  synth::MixInto(out, Blip(0.25, 880.0, 1.0, 0.01, 0.09, Shape::kTriangle), 1.0, 0.15, kRate);
-  return out;
+  return BlipRun({{659.26, 0.18, 0.07}, {880.0, 0.25, 0.09}}, 0.15, 1.0, 0.01, Shape::kTriangle);
 }
 
 Buffer SoftTick() {
@@ -228,12 +239,12 @@ Buffer SoftTick() {
 
 // The logo: a rising arpeggio over a bass note, landing on a ringing chord with a sparkle.
 Buffer LogoJingle() {
-  Buffer out;
-  const double arpeggio[] = {523.25, 659.26, 783.99, 1046.5, 1318.51};
-  for (int i = 0; i < 5; ++i) {
-    synth::MixInto(out, Blip(0.25, arpeggio[i], 1.03, 0.01, 0.08, Shape::kPulse25), 0.6, i * 0.085,
-                   kRate);
-  }
+  Buffer out = BlipRun({{523.25, 0.25, 0.08},
+                        {659.26, 0.25, 0.08},
+                        {783.99, 0.25, 0.08},
+                        {1046.5, 0.25, 0.08},
+                        {1318.51, 0.25, 0.08}},
+                       0.085, 1.03, 0.01, Shape::kPulse25, 0.6);
   const double chord[] = {523.25, 659.26, 783.99, 1046.5};
   for (double f : chord) {
     Oscillator tone(kRate), shimmer(kRate);
@@ -266,10 +277,7 @@ Buffer LogoJingle() {
 
 // Two quick rising notes; at a rate of 0.5 they still read as a confirmation.
 Buffer MenuConfirm() {
-  Buffer out;
-  synth::MixInto(out, Blip(0.07, 659.26, 1.0, 0.01, 0.03, Shape::kPulse25), 1.0, 0.0, kRate);
-  synth::MixInto(out, Blip(0.14, 987.77, 1.0, 0.01, 0.04, Shape::kPulse25), 1.0, 0.05, kRate);
-  return out;
+  return BlipRun({{659.26, 0.07, 0.03}, {987.77, 0.14, 0.04}}, 0.05, 1.0, 0.01, Shape::kPulse25);
 }
 
 Buffer MenuMove() {
