@@ -6,6 +6,7 @@
 #include <GLFW/glfw3.h>
 
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "devices/audio.h"
@@ -57,46 +58,41 @@ class CountingSource : public c_IAsyncEventSource {
   void UpdateAsyncEvents() override { ++visits; }
 };
 
-void ExpectAlive(gc_object* object, const char* what) {
-  ASSERT_NE(object, nullptr) << what;
-  EXPECT_TRUE(gc_is_object(object)) << what << " was collected while reachable";
-}
-
-template <class T>
-void ExpectAlive(const Array<T>& array, const char* what) {
-  ASSERT_GT(array.Length(), 0) << what;
-  ExpectAlive(array.Body(), what);
+void ExpectAlive(std::initializer_list<std::pair<gc_object*, const char*>> objects) {
+  for (auto [object, what] : objects) {
+    ASSERT_NE(object, nullptr) << what;
+    EXPECT_TRUE(gc_is_object(object)) << what << " was collected while reachable";
+  }
 }
 
 void ExpectEverythingReachableAlive() {
-  ExpectAlive(nx_app__app, "application");
-  ExpectAlive(nx_app__delegate, "delegate");
-  ExpectAlive(nx_app__delegate->m__graphics, "graphics device");
-  ExpectAlive(nx_app__delegate->m__audio, "audio device");
-  ExpectAlive(nx_app__delegate->m__input, "input device");
-  EXPECT_EQ(nx_graphics_device, nx_app__delegate->m__graphics);
-  EXPECT_EQ(nx_audio_device, nx_app__delegate->m__audio);
-  EXPECT_EQ(nx_input_device, nx_app__delegate->m__input);
-  ExpectAlive(nx_graphics_context, "graphics context");
-  ExpectAlive(nx_graphics_context->m_matrixStack, "matrix stack");
-  ExpectAlive(nx_asyncevent__sources, "source stack");
-  ExpectAlive(nx_Game_CreditText, "credits");
-
+  c_GameDelegate* delegate = nx_app__delegate;
+  ExpectAlive({{nx_app__app, "application"}, {delegate, "delegate"}});
+  EXPECT_EQ(nx_graphics_device, delegate->m__graphics);
+  EXPECT_EQ(nx_audio_device, delegate->m__audio);
+  EXPECT_EQ(nx_input_device, delegate->m__input);
   c_InputDevice* input = nx_input_device;
-  ExpectAlive(input->m_joyStates, "joystick states");
-  ExpectAlive(input->m_keyDown, "key states");
-  ExpectAlive(input->m_keyHit, "hit counts");
-  ExpectAlive(input->m_keyHitQueue, "hit queue");
-  ExpectAlive(input->m_charQueue, "character queue");
-  ExpectAlive(input->m_rawTouchX, "touch x");
-  ExpectAlive(input->m_rawTouchY, "touch y");
+  ExpectAlive({{delegate->m__graphics, "graphics device"},
+               {delegate->m__audio, "audio device"},
+               {input, "input device"},
+               {nx_graphics_context, "graphics context"},
+               {nx_graphics_context->m_matrixStack.Body(), "matrix stack"},
+               {nx_asyncevent__sources, "source stack"},
+               {nx_Game_CreditText.Body(), "credits"},
+               {input->m_joyStates.Body(), "joystick states"},
+               {input->m_keyDown.Body(), "key states"},
+               {input->m_keyHit.Body(), "hit counts"},
+               {input->m_keyHitQueue.Body(), "hit queue"},
+               {input->m_charQueue.Body(), "character queue"},
+               {input->m_rawTouchX.Body(), "touch x"},
+               {input->m_rawTouchY.Body(), "touch y"}});
   for (int unit = 0; unit < 4; ++unit) {
     c_JoyState* state = input->m_joyStates[unit];
-    ExpectAlive(state, "joystick state");
-    ExpectAlive(state->m_joyx, "joystick x");
-    ExpectAlive(state->m_joyy, "joystick y");
-    ExpectAlive(state->m_joyz, "joystick z");
-    ExpectAlive(state->m_buttons, "joystick buttons");
+    ExpectAlive({{state, "joystick state"},
+                 {state->m_joyx.Body(), "joystick x"},
+                 {state->m_joyy.Body(), "joystick y"},
+                 {state->m_joyz.Body(), "joystick z"},
+                 {state->m_buttons.Body(), "joystick buttons"}});
   }
 }
 
@@ -128,49 +124,22 @@ TEST(DelegateCollection, NothingReachableIsLostAcrossEvents) {
       nx_asyncevent_AddAsyncEventSource(sources.back());
     }
     float x = static_cast<float>(i % 640);
-    switch (i % 12) {
-      case 0:
-        host.KeyEvent(Event::KeyDown, 65 + i % 20);
-        break;
-      case 1:
-        host.KeyEvent(Event::KeyChar, 'a' + i % 26);
-        break;
-      case 2:
-        host.KeyEvent(Event::KeyUp, 65 + (i - 2) % 20);
-        break;
-      case 3:
-        host.MouseEvent(Event::MouseDown, 0, x, 10.0f);
-        break;
-      case 4:
-        host.MouseEvent(Event::MouseMove, -1, x, 20.0f);
-        break;
-      case 5:
-        host.MouseEvent(Event::MouseUp, 0, x, 20.0f);
-        break;
-      case 6:
-        host.TouchEvent(i % 24 == 6 ? Event::TouchDown : Event::TouchUp, 3, x, 5.0f);
-        break;
-      case 7:
-        host.MotionEvent(Event::MotionAccel, 0, 0.1f, 0.2f, 0.3f);
-        break;
-      case 8:
-      case 9:
-        host.UpdateGame();
-        break;
-      case 10:
-        host.RenderGame();
-        break;
-      case 11:
-        if (i % 48 == 11) {
-          host.SuspendGame();
-          host.ResumeGame();
-        } else {
-          host.UpdateGame();
-        }
-        break;
-    }
+    const std::function<void()> events[] = {
+        [&] { host.KeyEvent(Event::KeyDown, 65 + i % 20); },
+        [&] { host.KeyEvent(Event::KeyChar, 'a' + i % 26); },
+        [&] { host.KeyEvent(Event::KeyUp, 65 + (i - 2) % 20); },
+        [&] { host.MouseEvent(Event::MouseDown, 0, x, 10.0f); },
+        [&] { host.MouseEvent(Event::MouseMove, -1, x, 20.0f); },
+        [&] { host.MouseEvent(Event::MouseUp, 0, x, 20.0f); },
+        [&] { host.TouchEvent(i % 24 == 6 ? Event::TouchDown : Event::TouchUp, 3, x, 5.0f); },
+        [&] { host.MotionEvent(Event::MotionAccel, 0, 0.1f, 0.2f, 0.3f); },
+        [&] { host.UpdateGame(); },
+        [&] { host.UpdateGame(); },
+        [&] { host.RenderGame(); },
+        [&] { i % 48 == 11 ? (host.SuspendGame(), host.ResumeGame()) : host.UpdateGame(); }};
+    events[i % 12]();
     ExpectEverythingReachableAlive();
-    for (CountingSource* source : sources) ExpectAlive(source, "async source");
+    for (CountingSource* source : sources) ExpectAlive({{source, "async source"}});
   }
 
   EXPECT_TRUE(nx_input_KeyDown(90)) << "a key held through the run stays down";

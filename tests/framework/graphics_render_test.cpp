@@ -1,8 +1,6 @@
 // The graphics context on the real device and OpenGL: a PNG written here is loaded as a
 // strip, drawn plainly and turned about its handle, and read back from the window.
 
-#include <GLFW/glfw3.h>
-
 #include <gtest/gtest.h>
 
 // The writer is header-only; its implementation lives in this test alone, and its own
@@ -18,6 +16,7 @@
 #include "devices/graphics.h"
 #include "framework/graphics.h"
 #include "host/glfw_game.h"
+#include "support/window.h"
 
 namespace {
 
@@ -34,14 +33,8 @@ TEST(GraphicsRender, DrawnFramesReadBackFromTheWindow) {
   }
   ASSERT_NE(stbi_write_png(path.c_str(), 8, 2, 4, png, 8 * 4), 0);
 
-  ASSERT_EQ(glfwInit(), GLFW_TRUE);
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
-  glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-  GLFWwindow* window = glfwCreateWindow(64, 48, "graphics render", nullptr, nullptr);
+  GLFWwindow* window = OpenTestWindow(64, 48);
   ASSERT_NE(window, nullptr);
-  glfwMakeContextCurrent(window);
-  ++glfwGraphicsSeq;
   NxGlfwGame game;
   nx_graphics_Init();
   gxtkGraphics* device = gc_new<gxtkGraphics>();
