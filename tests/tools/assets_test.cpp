@@ -23,7 +23,7 @@ namespace {
 
 struct Slot {
   const char* base;
-  int width, height, frames;  // design pixels, as the game asks for them
+  int width, height, frames;  // base-resolution pixels, as the game asks for them
 };
 
 // ---------------------------------------------------------------------------------------------
