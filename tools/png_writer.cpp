@@ -1,15 +1,15 @@
 // PNG output through stb_image_write, whose encoder is compiled here and nowhere else.
 
-// <filesystem> to create the parent folders; <cstdio>/<cstdlib> to report a failed write;
-// zlib because its deflate packs the larger sheets about a third smaller than the
-// encoder's own compressor, which keeps the committed data folder small.
+// <cstdlib> for the buffers the encoder frees; zlib because its deflate packs the larger
+// sheets about a third smaller than the encoder's own compressor, which keeps the committed
+// data folder small.
 #include "tools/png_writer.h"
 
 #include <zlib.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+
+#include "tools/output_files.h"
 
 namespace {
 // Level 9 saves a few per cent more but triples the generator's run time.
@@ -39,11 +39,6 @@ unsigned char* DeflateWithZlib(unsigned char* data, int length, int* outLength, 
   return out;
 }
 
-[[noreturn]] void FailWrite(const std::string& path, const char* reason) {
-  std::fprintf(stderr, "vexadrome_assets: cannot write %s: %s\n", path.c_str(), reason);
-  std::exit(1);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -55,14 +50,9 @@ void WritePngFile(const std::string& path, int width, int height,
       rgba.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 4) {
     FailWrite(path, "pixel buffer does not match the picture size");
   }
-  std::filesystem::path file(path);
-  if (file.has_parent_path()) {
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    if (error) FailWrite(path, error.message().c_str());
-  }
-  // The encoder's settings are pinned so a library default changing cannot change the bytes.
-  stbi_write_png_compression_level = 8;
+  CreateParentFolders(path);
+  // The filter choice is pinned so a library default changing cannot change the bytes (the
+  // encoder's compression level is not: zlib's deflate runs at kDeflateLevel).
   stbi_write_force_png_filter = -1;
   if (!stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4)) {
     FailWrite(path, "the encoder failed");

@@ -1,22 +1,17 @@
 // The WAVE writer: the header is assembled byte by byte, so the output is little-endian and
 // identical on every host.
 
-// <filesystem> to create the parent folders; <cstdio>/<cstdlib> to write and to report failure.
+// <cstdio> to write the file.
 #include "tools/wav_writer.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+
+#include "tools/output_files.h"
 
 // ---------------------------------------------------------------------------------------------
 // Internal functions
 
 namespace {
-
-[[noreturn]] void FailWrite(const std::string& path, const char* reason) {
-  std::fprintf(stderr, "vexadrome_assets: cannot write %s: %s\n", path.c_str(), reason);
-  std::exit(1);
-}
 
 void PutTag(std::vector<unsigned char>& out, const char* tag) {
   out.insert(out.end(), tag, tag + 4);
@@ -59,12 +54,7 @@ void WriteWavFile(const std::string& path, int sampleRate, const std::vector<int
   Put32(out, dataBytes);
   for (int16_t sample : samples) Put16(out, static_cast<uint16_t>(sample));
 
-  std::filesystem::path file(path);
-  if (file.has_parent_path()) {
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    if (error) FailWrite(path, error.message().c_str());
-  }
+  CreateParentFolders(path);
   std::FILE* handle = std::fopen(path.c_str(), "wb");
   if (!handle) FailWrite(path, "cannot open the file");
   const bool written = std::fwrite(out.data(), 1, out.size(), handle) == out.size();
