@@ -61,32 +61,20 @@ class Mutator {
 
   void Step() {
     Vertex** slot = Slot();
-    switch (Pick(10)) {
-      case 0:
-      case 1:
-      case 2: {
-        // Inserted in front of the old occupant, so the graph grows as well as churns.
-        Vertex* vertex = gc_new<Vertex>(next_id_++);
-        if (slot == nullptr) break;
-        gc_assign(vertex->edges[Pick(3)], *slot);
-        gc_assign(*slot, vertex);
-        break;
-      }
-      case 3:
-        if (slot != nullptr) gc_assign(*slot, nullptr);
-        break;
-      case 4:
-      case 5:
-      case 6:
-        if (slot != nullptr) gc_assign(*slot, Walk());
-        break;
-      case 7: {
-        Vertex* vertex = Walk();
-        if (vertex != nullptr) gc_assign(vertex->list, vertex->list.Resize(Pick(4)));
-        break;
-      }
-      default:
-        gc_collect();
+    int action = Pick(10);
+    if (action < 3) {
+      // Inserted in front of the old occupant, so the graph grows as well as churns.
+      Vertex* vertex = gc_new<Vertex>(next_id_++);
+      if (slot == nullptr) return;
+      gc_assign(vertex->edges[Pick(3)], *slot);
+      gc_assign(*slot, vertex);
+    } else if (action < 7) {
+      if (slot != nullptr) gc_assign(*slot, action == 3 ? nullptr : Walk());
+    } else if (action == 7) {
+      Vertex* vertex = Walk();
+      if (vertex != nullptr) gc_assign(vertex->list, vertex->list.Resize(Pick(4)));
+    } else {
+      gc_collect();
     }
   }
 
