@@ -119,12 +119,8 @@ TEST_F(Files, LoadDataReturnsWholeFilesAndFailsOnMissingOrUnreadable) {
 }
 
 TEST_F(Files, LoadStringDecodesAndFailsOnReadErrors) {
-  Write("utf16.txt", std::string("\xFF\xFE"
-                                 "h\0i\0",
-                                 6));
-  Write("latin1.txt",
-        "\xE9"
-        "A");
+  Write("utf16.txt", std::string("\xFF\xFEh\0i\0", 6));
+  Write("latin1.txt", "\xE9\x41");
   fs::create_directory("folder");
   EXPECT_EQ(Utf8(game.LoadString(String(u"utf16.txt"))), "hi");
   String latin = game.LoadString(String(u"latin1.txt"));

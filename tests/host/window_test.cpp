@@ -111,15 +111,6 @@ TEST_F(Window, KeysHeldAcrossAReopenGetTheirReleaseFirst) {
   EXPECT_EQ(glfwGraphicsSeq, sequence + 1);
 }
 
-TEST_F(Window, FullscreenOpensOnThePrimaryMonitor) {
-  NxGlfwVideoMode* desktop = host.GetGlfwDesktopMode();
-  host.SetGlfwWindow(desktop->width, desktop->height, 8, 8, 8, 0, 0, 0, true);
-  ASSERT_NE(host.Window(), nullptr);
-  EXPECT_EQ(glfwGetWindowMonitor(host.Window()), glfwGetPrimaryMonitor());
-  host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-  EXPECT_EQ(glfwGetWindowMonitor(host.Window()), nullptr);
-}
-
 // Going on without a window would end the run later with status 0, as if all were well.
 TEST_F(Window, WindowThatCannotOpenEndsTheRunWithStatusMinusOne) {
   // The child re-runs the program for this test alone, so it does not shut down GLFW on the
