@@ -169,7 +169,7 @@ TEST(GraphicsContext, DrawImage2TurnsAndScalesAboutTheHandleAndKeepsTheMatrix) {
   EXPECT_THAT(device->MapAfterDraw(0, 0), ElementsAre(1000, 0));
 }
 
-TEST(GraphicsContext, LoadingRefusesEmptyStripsAndTheDefaultFontLoadsOnce) {
+TEST(GraphicsContext, LoadingRefusesEmptyStripsAndTheDefaultFontLoadsOnceAndStaysReachable) {
   RecordingDevice* device = StartRecordingFrame();
   c_GraphicsContext* context = nx_graphics_context;
   device->surfaceWidth = 576;
@@ -189,13 +189,9 @@ TEST(GraphicsContext, LoadingRefusesEmptyStripsAndTheDefaultFontLoadsOnce) {
   nx_graphics_SetFont(nullptr, 32);
   EXPECT_THAT(device->loadedPaths,
               ElementsAre("zarnik://data/tovu_font.png", "zarnik://data/tovu_font.png"));
-}
 
-TEST(GraphicsContext, GlobalsAndWhatTheyHoldSurviveCollection) {
-  RecordingDevice* device = StartRecordingFrame();
-  device->surfaceWidth = 576;
-  nx_graphics_SetFont(nullptr, 32);
-  c_Image* font = nx_graphics_context->m_font;
+  // The globals and what they hold are collector roots.
+  c_Image* font = context->m_font;
   std::vector<gc_object*> held = {nx_graphics_context,
                                   device,
                                   font,
