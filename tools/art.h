@@ -10,6 +10,12 @@
 using FrameArtist = void (*)(Canvas& canvas, int frame);
 
 // ---------------------------------------------------------------------------------------------
+// Globals
+
+// Outlines: a deep violet reads as black but less harsh.
+inline const Color kInk = Rgb(20, 16, 36);
+
+// ---------------------------------------------------------------------------------------------
 // Public functions
 
 // Small sprites (art_sprites.cpp).

@@ -8,16 +8,9 @@
 #include "tools/pixel_font.h"
 
 // ---------------------------------------------------------------------------------------------
-// Globals
+// Internal functions
 
 namespace {
-
-const Color kWhite{1, 1, 1, 1};
-const Color kBlack{0, 0, 0, 1};
-const Color kInk = Rgb(20, 16, 36);
-
-// ---------------------------------------------------------------------------------------------
-// Internal functions
 
 Color Hue(double degrees, double light = 0.5) {
   // A bright wheel of colours from plain arithmetic: red, yellow, green, cyan, blue, magenta.
@@ -150,9 +143,8 @@ void DrawTunnel(Canvas& canvas, int frame) {
   }
   for (int spoke = 0; spoke < 16; ++spoke) {
     const double a = spoke * 22.5 + 11.25;
-    canvas.Fill(
-        Segment(Point{128, 128}, Point{128 + SinDegrees(a) * 200, 128 - CosDegrees(a) * 200}, 1.0),
-        Color{line.r, line.g, line.b, 0.16});
+    canvas.Fill(Segment(Point{128, 128}, OnCircle(128, 128, a, 200), 1.0),
+                Color{line.r, line.g, line.b, 0.16});
   }
   for (int k = 0; k < 12; ++k) {
     const double alpha = 0.22 + 0.5 * (k % 2 == 0 ? 1.0 : 0.55) * (1.0 - k / 14.0);
@@ -208,7 +200,7 @@ void DrawStudioMark(Canvas& canvas) {
   std::vector<Point> arc;
   for (int i = 0; i <= 22; ++i) {
     const double a = -80 + i * 5.0;
-    arc.push_back(Point{118 + SinDegrees(a) * 70, 140 - CosDegrees(a) * 70});
+    arc.push_back(OnCircle(118, 140, a, 70));
   }
   // The trail is one shape, so that its overlapping pieces do not stack up into beads.
   Shape trail = Segment(arc[0], arc[1], 1.2);

@@ -5,15 +5,9 @@
 #include "tools/art.h"
 
 // ---------------------------------------------------------------------------------------------
-// Globals
+// Internal functions
 
 namespace {
-
-const Color kWhite{1, 1, 1, 1};
-const Color kInk = Rgb(20, 16, 36);  // outlines: a deep violet reads as black but less harsh
-
-// ---------------------------------------------------------------------------------------------
-// Internal functions
 
 // A shaded ball: dark rim, body lit from the top left, and a soft specular spot.
 void Orb(Canvas& canvas, double cx, double cy, double radius, Color light, Color dark) {
@@ -112,7 +106,7 @@ void DrawNewBlocks(Canvas& canvas) {
     const Color c = colours[i];
     canvas.Fill(Box(left, top, left + 6, top + 6, 1.2),
                 LinearGradient(Point{left, top}, MixColor(c, kWhite, 0.45),
-                               Point{left + 6, top + 6}, MixColor(c, Rgb(0, 0, 0), 0.3)));
+                               Point{left + 6, top + 6}, MixColor(c, kBlack, 0.3)));
     canvas.Fill(Box(left + 1, top + 1, left + 3, top + 2, 0.5), Color{1, 1, 1, 0.6});
   }
 }
@@ -139,7 +133,7 @@ void DrawSpark(Canvas& canvas, int frame) {
       for (int i = 0; i < count; ++i) {
         const double a = turn + i * 360.0 / count + random.Range(-25, 25);
         const double r = random.Range(1.6, 3.7) * size;
-        corners.push_back(Point{4 + SinDegrees(a) * r, 4 - CosDegrees(a) * r});
+        corners.push_back(OnCircle(4, 4, a, r));
       }
       canvas.Fill(Polygon(corners), LinearGradient(Point{1, 1}, kWhite, Point{7, 7}, tone));
       break;
@@ -147,7 +141,7 @@ void DrawSpark(Canvas& canvas, int frame) {
     case 3: {  // streak
       const double length = 3.3 * size;
       const Point from{4 - SinDegrees(turn) * length, 4 + CosDegrees(turn) * length};
-      const Point to{4 + SinDegrees(turn) * length, 4 - CosDegrees(turn) * length};
+      const Point to = OnCircle(4, 4, turn, length);
       canvas.Fill(Segment(from, to, 1.3 * size), tone);
       canvas.Fill(Segment(Point{(from.x + to.x * 2) / 3, (from.y + to.y * 2) / 3}, to, 1.2),
                   kWhite);
@@ -305,9 +299,8 @@ void DrawButtonFrame(Canvas& canvas, int frame) {
     const Color tints[3] = {Rgb(40, 200, 110), Rgb(255, 160, 30), Rgb(235, 50, 70)};
     const Color tint = tints[frame];
     canvas.Fill(Box(2, 2, 62, 62, 10), kInk);
-    canvas.Fill(Box(4, 4, 60, 60, 8),
-                LinearGradient(Point{0, 4}, MixColor(tint, kWhite, 0.35), Point{0, 60},
-                               MixColor(tint, Rgb(0, 0, 0), 0.35)));
+    canvas.Fill(Box(4, 4, 60, 60, 8), LinearGradient(Point{0, 4}, MixColor(tint, kWhite, 0.35),
+                                                     Point{0, 60}, MixColor(tint, kBlack, 0.35)));
     canvas.Fill(Box(10, 10, 54, 46, 3), Rgb(16, 18, 40));
     const double cell = 44.0 / 11.0;
     const int wall = frame + 1;
@@ -354,9 +347,8 @@ void DrawButtonFrame(Canvas& canvas, int frame) {
       canvas.Fill(Circle(32, 32, 10.3),
                   RadialGradient(Point{28, 27}, 15, Rgb(255, 250, 235), Rgb(170, 150, 130)));
       for (int i = 0; i < 5; ++i) {
-        const double a = i * 72.0;
-        canvas.Fill(Circle(32 + SinDegrees(a) * 6.5, 32 - CosDegrees(a) * 6.5, 1.4),
-                    Rgb(90, 70, 60));
+        const Point bolt = OnCircle(32, 32, i * 72.0, 6.5);
+        canvas.Fill(Circle(bolt.x, bolt.y, 1.4), Rgb(90, 70, 60));
       }
       canvas.Fill(Circle(32, 32, 2.4), Rgb(60, 44, 36));
       break;

@@ -115,10 +115,13 @@ const GlyphEntry kGlyphs[] = {
     {'~', {".....", ".....", ".#...", "#.#.#", "...#."}},
 };
 
-const Color kWhite{1, 1, 1, 1};
-
 // ---------------------------------------------------------------------------------------------
 // Internal functions
+
+// A missing glyph still takes the room of a narrow one, so lettering keeps its spacing.
+int Advance(const PixelGlyph& glyph, int size) {
+  return ((glyph.width > 0 ? glyph.width : 3) + 1) * size;
+}
 
 void DrawGlyph(Canvas& canvas, const PixelGlyph& glyph, int left, int top, int size, Color color) {
   for (int row = 0; row < kGlyphRows; ++row) {
@@ -159,21 +162,19 @@ void DrawDefaultFontFrame(Canvas& canvas, int frame) {
   DrawGlyph(canvas, glyph, left, 1, 1, kWhite);
 }
 
-int DrawPixelText(Canvas& canvas, int x, int y, const std::string& text, int size, Color color) {
+void DrawPixelText(Canvas& canvas, int x, int y, const std::string& text, int size, Color color) {
   int cursor = x;
   for (char c : text) {
     const PixelGlyph glyph = FindPixelGlyph(static_cast<unsigned char>(c));
     if (glyph.width > 0) DrawGlyph(canvas, glyph, cursor, y, size, color);
-    cursor += ((glyph.width > 0 ? glyph.width : 3) + 1) * size;
+    cursor += Advance(glyph, size);
   }
-  return cursor - x - size;
 }
 
 int PixelTextWidth(const std::string& text, int size) {
   int width = 0;
   for (char c : text) {
-    const PixelGlyph glyph = FindPixelGlyph(static_cast<unsigned char>(c));
-    width += ((glyph.width > 0 ? glyph.width : 3) + 1) * size;
+    width += Advance(FindPixelGlyph(static_cast<unsigned char>(c)), size);
   }
   return width - size;
 }

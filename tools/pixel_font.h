@@ -43,6 +43,6 @@ void DrawFontCell(Canvas& canvas, int cell);
 // Frame `frame` of the default font (character 32 + frame), including its pad columns.
 void DrawDefaultFontFrame(Canvas& canvas, int frame);
 // Lettering in pictures: the text's top-left at (x, y), each glyph pixel `size` design
-// pixels; returns the width drawn.
-int DrawPixelText(Canvas& canvas, int x, int y, const std::string& text, int size, Color color);
+// pixels; PixelTextWidth is the width it takes.
+void DrawPixelText(Canvas& canvas, int x, int y, const std::string& text, int size, Color color);
 int PixelTextWidth(const std::string& text, int size);

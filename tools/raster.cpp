@@ -215,6 +215,10 @@ double Mix(double a, double b, double t) {
   return a + (b - a) * t;
 }
 
+Point OnCircle(double cx, double cy, double degrees, double radius) {
+  return Point{cx + SinDegrees(degrees) * radius, cy - CosDegrees(degrees) * radius};
+}
+
 Color Rgb(int red, int green, int blue, double alpha) {
   return Color{red / 255.0, green / 255.0, blue / 255.0, alpha};
 }
@@ -332,7 +336,7 @@ Shape Star(double cx, double cy, int points, double outer, double inner, double 
   for (int i = 0; i < points * 2; ++i) {
     const double radius = (i % 2 == 0) ? outer : inner;
     const double a = angle + i * 180.0 / points;
-    corners.push_back(Point{cx + SinDegrees(a) * radius, cy - CosDegrees(a) * radius});
+    corners.push_back(OnCircle(cx, cy, a, radius));
   }
   return Polygon(std::move(corners));
 }
@@ -340,9 +344,7 @@ Shape Star(double cx, double cy, int points, double outer, double inner, double 
 Shape Cog(double cx, double cy, int teeth, double root, double tip, double angle) {
   std::vector<Point> corners;
   const double pitch = 360.0 / teeth;
-  auto add = [&](double a, double radius) {
-    corners.push_back(Point{cx + SinDegrees(a) * radius, cy - CosDegrees(a) * radius});
-  };
+  auto add = [&](double a, double radius) { corners.push_back(OnCircle(cx, cy, a, radius)); };
   for (int i = 0; i < teeth; ++i) {
     const double a = angle + i * pitch;
     add(a - 0.30 * pitch, root);

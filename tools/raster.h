@@ -73,6 +73,12 @@ class Canvas {
 };
 
 // ---------------------------------------------------------------------------------------------
+// Globals
+
+inline constexpr Color kWhite{1, 1, 1, 1};
+inline constexpr Color kBlack{0, 0, 0, 1};
+
+// ---------------------------------------------------------------------------------------------
 // Public functions
 
 // Trigonometry from plain arithmetic: the platform's libm and compile-time folding can differ
@@ -82,6 +88,8 @@ double CosDegrees(double degrees);
 double SquareRoot(double value);
 double Clamp(double value, double low, double high);
 double Mix(double a, double b, double t);
+// The point `radius` from (cx, cy) in the direction `degrees` clockwise from straight up.
+Point OnCircle(double cx, double cy, double degrees, double radius);
 
 Color Rgb(int red, int green, int blue, double alpha = 1.0);
 Color MixColor(Color a, Color b, double t);

@@ -136,10 +136,9 @@ void FinishOneShot(Buffer& sound, int sampleRate, double fadeInMs, double fadeOu
   if (count < 2) return;
   // A Hann window: zero at both ends, so removing the mean under it keeps the edges silent.
   Buffer window(count);
-  double sum = 0.0, windowSum = 0.0;
+  double windowSum = 0.0;
   for (size_t i = 0; i < count; ++i) {
     window[i] = 0.5 - 0.5 * std::cos(2.0 * kPi * double(i) / double(count - 1));
-    sum += sound[i];
     windowSum += window[i];
   }
   const size_t fadeIn = std::min(count / 2, size_t(fadeInMs * sampleRate / 1000.0) + 1);
@@ -151,7 +150,8 @@ void FinishOneShot(Buffer& sound, int sampleRate, double fadeInMs, double fadeOu
     return 0.5 - 0.5 * std::cos(kPi * gain);
   };
   for (size_t i = 0; i < count; ++i) sound[i] *= fade(i);
-  sum = 0.0;
+  // The mean is taken after the fades, so that what is removed is what remains audible.
+  double sum = 0.0;
   for (double value : sound) sum += value;
   const double offset = sum / windowSum;
   for (size_t i = 0; i < count; ++i) sound[i] -= offset * window[i];
