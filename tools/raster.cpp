@@ -55,20 +55,6 @@ Shape Bounded(std::function<double(double, double)> distance, double left, doubl
 // ---------------------------------------------------------------------------------------------
 // Public functions
 
-uint32_t Lcg::Next() {
-  m_state = m_state * 1664525u + 1013904223u;
-  return m_state;
-}
-
-double Lcg::Range(double low, double high) {
-  return low + (high - low) * static_cast<double>(Next() >> 8) / 16777216.0;
-}
-
-int Lcg::Below(int count) {
-  if (count <= 0) return 0;
-  return static_cast<int>((Next() >> 8) % static_cast<uint32_t>(count));
-}
-
 Canvas::Canvas(int width, int height, double scale)
     : m_width(width),
       m_height(height),

@@ -2,9 +2,10 @@
 // canvas that samples their coverage, paints, and maths that gives the same bits everywhere.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <vector>
+
+#include "tools/lcg.h"
 
 // ---------------------------------------------------------------------------------------------
 // Types
@@ -28,19 +29,6 @@ struct Shape {
 
 // The colour a fill lays down at a point (design units).
 using Paint = std::function<Color(double, double)>;
-
-// A fixed linear congruential generator, so that "random" detail is the same on every run.
-class Lcg {
- public:
-  explicit Lcg(uint32_t seed) : m_state(seed) {}
-  uint32_t Next();
-  // Uniform in [low, high).
-  double Range(double low, double high);
-  int Below(int count);
-
- private:
-  uint32_t m_state;
-};
 
 // A picture being drawn. Drawing works in design units: one design pixel covers `scale`
 // pixels, so the same drawing code renders every resolution with the detail it allows.

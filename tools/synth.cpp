@@ -50,8 +50,7 @@ double PulseWave(double phase, double increment, double duty) {
 // Public functions
 
 double Noise::Next() {
-  state_ = state_ * 1664525u + 1013904223u;
-  return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
+  return static_cast<double>(lcg_.Next() >> 8) / 8388608.0 - 1.0;
 }
 
 double Oscillator::Next(double frequency, Shape shape) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "tools/lcg.h"
+
 namespace synth {
 
 // ---------------------------------------------------------------------------------------------
@@ -15,15 +17,14 @@ namespace synth {
 
 using Buffer = std::vector<double>;
 
-// The LCG the game itself uses for its random numbers; here it only has to be repeatable.
 class Noise {
  public:
-  explicit Noise(uint32_t seed) : state_(seed) {}
+  explicit Noise(uint32_t seed) : lcg_(seed) {}
   // White noise in [-1, 1).
   double Next();
 
  private:
-  uint32_t state_;
+  Lcg lcg_;
 };
 
 enum class Shape { kSine, kTriangle, kSaw, kSquare, kPulse25, kPulse12 };
