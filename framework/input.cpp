@@ -187,12 +187,17 @@ void c_InputDevice::p_MotionEvent(int event, int, float x, float y, float z) {
 }
 
 // Polling stops at the first unit without a joystick: the host numbers joysticks densely.
+// The buttons of that unit and the later ones are released, since nothing reports their
+// releases any more: a pad unplugged with a button held would otherwise hold it for good.
 void c_InputDevice::p_BeginUpdate() {
   if (nx_app__game == nullptr) return;
   for (int unit = 0; unit < JoystickUnits; ++unit) {
     c_JoyState* state = m_joyStates[unit];
     if (!nx_app__game->PollJoystick(unit, state->m_joyx, state->m_joyy, state->m_joyz,
                                     state->m_buttons)) {
+      int first = JoystickKeyBase + JoystickButtons * unit;
+      int end = JoystickKeyBase + JoystickButtons * JoystickUnits;
+      for (int code = first; code < end; ++code) m_keyDown[code] = false;
       break;
     }
     for (int button = 0; button < JoystickButtons; ++button) {

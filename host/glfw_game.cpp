@@ -99,6 +99,8 @@ void nx_glfw_KeyCallback(GLFWwindow*, int key, int, int action, int) {
   NxGlfwGame::OnKey(key, action == GLFW_REPEAT ? GLFW_PRESS : action);
 }
 
+// Text is UTF-16 and queued characters above 0xFFFF stand for the cursor and editing keys
+// (65536 + key code), so a character beyond 16 bits would read as one of those keys.
 void nx_glfw_CharCallback(GLFWwindow*, unsigned int codepoint) {
   if (codepoint > 0xFFFFu) return;
   NxGlfwGame::OnChar(static_cast<int>(codepoint), GLFW_PRESS);

@@ -143,6 +143,14 @@ TEST_F(InputDevice, JoystickButtonsBecomeKeyCodesWithOneHitPerPress) {
   host.pressed[1].clear();
   device->p_BeginUpdate();
   EXPECT_FALSE(nx_input_JoyDown(3, 1));
+  device->p_EndUpdate();
+
+  host.pressed[1] = {3};
+  device->p_BeginUpdate();
+  device->p_EndUpdate();
+  host.present[0] = false;
+  device->p_BeginUpdate();
+  EXPECT_FALSE(nx_input_JoyDown(3, 1)) << "a unit no longer polled holds no button";
 }
 
 TEST_F(InputDevice, PollingStopsAtTheFirstMissingUnit) {
