@@ -25,9 +25,6 @@ c_Stack* nx_asyncevent__sources = nullptr;
 c_IAsyncEventSource* nx_asyncevent__current = nullptr;
 c_Stack* c_Stack::m_NIL = nullptr;
 
-// ---------------------------------------------------------------------------------------------
-// Internal functions
-
 namespace {
 
 // Pressing the window's close button or the back key ends the run from inside the event, so

@@ -8,7 +8,7 @@
 #include "runtime/errors.h"
 
 // ---------------------------------------------------------------------------------------------
-// Internal functions
+// Globals
 
 namespace {
 

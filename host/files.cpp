@@ -17,17 +17,24 @@
 #include "runtime/gc.h"
 
 // ---------------------------------------------------------------------------------------------
+// Types
+
+namespace {
+
+struct NxDataScheme {
+  const char16_t* dataPrefix;
+  const char16_t* filePrefix;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
 // Globals
 
 namespace {
 
 const char nx_data_statePath[] = "./.zarnikstate";
 constexpr int nx_data_blockSize = 4096;
-
-struct NxDataScheme {
-  const char16_t* dataPrefix;
-  const char16_t* filePrefix;
-};
 
 const NxDataScheme nx_data_schemes[] = {
     {u"zarnik://data/", u"./data/"},

@@ -53,12 +53,12 @@ String MessageText(const char* message) {
 
 }  // namespace
 
+// ---------------------------------------------------------------------------------------------
+// Public functions
+
 [[noreturn]] void nx_array_index_error() {
   dbg_error("Array index out of range");
 }
-
-// ---------------------------------------------------------------------------------------------
-// Public functions
 
 void nxPrint(const String& text) {
   static std::vector<unsigned char> line;
