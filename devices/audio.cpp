@@ -35,11 +35,11 @@ ALint nx_audio_SourceState(ALuint source) {
   return state;
 }
 
-ALenum nx_audio_Format(int channels, int bytes_per_sample) {
-  if (bytes_per_sample == 1 && channels == 1) return AL_FORMAT_MONO8;
-  if (bytes_per_sample == 1 && channels == 2) return AL_FORMAT_STEREO8;
-  if (bytes_per_sample == 2 && channels == 1) return AL_FORMAT_MONO16;
-  if (bytes_per_sample == 2 && channels == 2) return AL_FORMAT_STEREO16;
+ALenum nx_audio_Format(int channels, int bytesPerSample) {
+  if (bytesPerSample == 1 && channels == 1) return AL_FORMAT_MONO8;
+  if (bytesPerSample == 1 && channels == 2) return AL_FORMAT_STEREO8;
+  if (bytesPerSample == 2 && channels == 1) return AL_FORMAT_MONO16;
+  if (bytesPerSample == 2 && channels == 2) return AL_FORMAT_STEREO16;
   return 0;
 }
 
@@ -124,19 +124,19 @@ int gxtkAudio::Resume() {
 gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
   if (sample == nullptr || NxGlfwGame::_glfwGame == nullptr) return nullptr;
   int length = 0;
-  int channel_count = 0;
-  int bytes_per_sample = 0;
+  int channelCount = 0;
+  int bytesPerSample = 0;
   int hertz = 0;
-  unsigned char* data = NxGlfwGame::_glfwGame->LoadAudioData(path, &length, &channel_count,
-                                                             &bytes_per_sample, &hertz);
+  unsigned char* data =
+      NxGlfwGame::_glfwGame->LoadAudioData(path, &length, &channelCount, &bytesPerSample, &hertz);
   if (data == nullptr) return nullptr;
 
-  int64_t bytes = static_cast<int64_t>(length) * channel_count * bytes_per_sample;
+  int64_t bytes = static_cast<int64_t>(length) * channelCount * bytesPerSample;
   if (bytes < 0 || bytes > INT_MAX) bytes = 0;
   ALuint buffer = 0;
   alGenBuffers(1, &buffer);
   if (buffer != 0) {
-    alBufferData(buffer, nx_audio_Format(channel_count, bytes_per_sample), data,
+    alBufferData(buffer, nx_audio_Format(channelCount, bytesPerSample), data,
                  static_cast<ALsizei>(bytes), hertz);
     gc_note_external_bytes(bytes);
   }
@@ -152,10 +152,10 @@ gxtkSample* gxtkAudio::LoadSample(String path) {
   return LoadSample__UNSAFE__(gc_new<gxtkSample>(), path);
 }
 
-int gxtkAudio::PlaySample(gxtkSample* sample, int channel_index, int flags) {
-  if (sample == nullptr || !nx_audio_ValidChannel(channel_index)) return 0;
+int gxtkAudio::PlaySample(gxtkSample* sample, int channelIndex, int flags) {
+  if (sample == nullptr || !nx_audio_ValidChannel(channelIndex)) return 0;
   FlushDiscarded();
-  gxtkChannel& channel = channels[channel_index];
+  gxtkChannel& channel = channels[channelIndex];
   ALuint source = channel.AL_Source();
   alSourceStop(source);
   alSourcei(source, AL_BUFFER, static_cast<ALint>(sample->al_buffer));
@@ -167,9 +167,9 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel_index, int flags) {
   return 0;
 }
 
-int gxtkAudio::StopChannel(int channel_index) {
-  if (!nx_audio_ValidChannel(channel_index)) return 0;
-  gxtkChannel& channel = channels[channel_index];
+int gxtkAudio::StopChannel(int channelIndex) {
+  if (!nx_audio_ValidChannel(channelIndex)) return 0;
+  gxtkChannel& channel = channels[channelIndex];
   if (channel.state != gxtkChannel::Stopped) {
     alSourceStop(channel.source);
     channel.state = gxtkChannel::Stopped;
@@ -177,9 +177,9 @@ int gxtkAudio::StopChannel(int channel_index) {
   return 0;
 }
 
-int gxtkAudio::PauseChannel(int channel_index) {
-  if (!nx_audio_ValidChannel(channel_index)) return 0;
-  gxtkChannel& channel = channels[channel_index];
+int gxtkAudio::PauseChannel(int channelIndex) {
+  if (!nx_audio_ValidChannel(channelIndex)) return 0;
+  gxtkChannel& channel = channels[channelIndex];
   if (channel.state == gxtkChannel::Playing) {
     if (nx_audio_SourceState(channel.source) == AL_STOPPED) {
       channel.state = gxtkChannel::Stopped;
@@ -191,9 +191,9 @@ int gxtkAudio::PauseChannel(int channel_index) {
   return 0;
 }
 
-int gxtkAudio::ResumeChannel(int channel_index) {
-  if (!nx_audio_ValidChannel(channel_index)) return 0;
-  gxtkChannel& channel = channels[channel_index];
+int gxtkAudio::ResumeChannel(int channelIndex) {
+  if (!nx_audio_ValidChannel(channelIndex)) return 0;
+  gxtkChannel& channel = channels[channelIndex];
   if (channel.state == gxtkChannel::Paused) {
     alSourcePlay(channel.source);
     channel.state = gxtkChannel::Playing;
@@ -201,30 +201,30 @@ int gxtkAudio::ResumeChannel(int channel_index) {
   return 0;
 }
 
-int gxtkAudio::ChannelState(int channel_index) {
-  if (!nx_audio_ValidChannel(channel_index)) return 0;
-  gxtkChannel& channel = channels[channel_index];
+int gxtkAudio::ChannelState(int channelIndex) {
+  if (!nx_audio_ValidChannel(channelIndex)) return 0;
+  gxtkChannel& channel = channels[channelIndex];
   if (channel.state == gxtkChannel::Playing && nx_audio_SourceState(channel.source) == AL_STOPPED) {
     channel.state = gxtkChannel::Stopped;
   }
   return channel.state;
 }
 
-int gxtkAudio::SetVolume(int channel_index, float volume) {
-  if (!nx_audio_ValidChannel(channel_index)) return 0;
-  alSourcef(channels[channel_index].AL_Source(), AL_GAIN, volume);
+int gxtkAudio::SetVolume(int channelIndex, float volume) {
+  if (!nx_audio_ValidChannel(channelIndex)) return 0;
+  alSourcef(channels[channelIndex].AL_Source(), AL_GAIN, volume);
   return 0;
 }
 
-int gxtkAudio::SetPan(int channel_index, float pan) {
-  if (!nx_audio_ValidChannel(channel_index)) return 0;
-  alSource3f(channels[channel_index].AL_Source(), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
+int gxtkAudio::SetPan(int channelIndex, float pan) {
+  if (!nx_audio_ValidChannel(channelIndex)) return 0;
+  alSource3f(channels[channelIndex].AL_Source(), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
   return 0;
 }
 
-int gxtkAudio::SetRate(int channel_index, float rate) {
-  if (!nx_audio_ValidChannel(channel_index)) return 0;
-  alSourcef(channels[channel_index].AL_Source(), AL_PITCH, rate);
+int gxtkAudio::SetRate(int channelIndex, float rate) {
+  if (!nx_audio_ValidChannel(channelIndex)) return 0;
+  alSourcef(channels[channelIndex].AL_Source(), AL_PITCH, rate);
   return 0;
 }
 

@@ -103,22 +103,22 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
   if (!nx_sample_ReadTag(file, tag) || !nx_sample_TagIs(tag, "WAVE")) return nullptr;
   if (!nx_sample_ReadTag(file, tag) || !nx_sample_TagIs(tag, "fmt ")) return nullptr;
 
-  int format_size = readInt(file);
-  if (format_size < 16) return nullptr;
+  int formatSize = readInt(file);
+  if (formatSize < 16) return nullptr;
   if (readShort(file) != 1) return nullptr;
-  int channel_count = readShort(file);
-  int sample_rate = readInt(file);
+  int channelCount = readShort(file);
+  int sampleRate = readInt(file);
   // Byte rate and block alignment follow from the rest; only their presence matters.
   if (readInt(file) == -1 || readShort(file) == -1) return nullptr;
   int bits = readShort(file);
   // Zero channels or sub-byte samples would make the frame size zero.
-  if (channel_count < 1 || bits < 8 || sample_rate <= 0) return nullptr;
-  if (!nx_sample_Skip(file, format_size - 16)) return nullptr;
-  nx_sample_SkipPad(file, format_size);
+  if (channelCount < 1 || bits < 8 || sampleRate <= 0) return nullptr;
+  if (!nx_sample_Skip(file, formatSize - 16)) return nullptr;
+  nx_sample_SkipPad(file, formatSize);
 
-  int bytes_per_sample = bits / 8;
+  int bytesPerSample = bits / 8;
   unsigned char* data = nullptr;
-  int data_size = 0;
+  int dataSize = 0;
   for (;;) {
     if (!nx_sample_ReadTag(file, tag)) return nullptr;
     int size = readInt(file);
@@ -137,15 +137,15 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
       std::free(data);
       return nullptr;
     }
-    data_size = size;
+    dataSize = size;
     break;
   }
 
   // Whole frames only: a trailing partial frame never reaches the device.
-  *format = bytes_per_sample;
-  *length = data_size / (channel_count * bytes_per_sample);
-  *channels = channel_count;
-  *hertz = sample_rate;
+  *format = bytesPerSample;
+  *length = dataSize / (channelCount * bytesPerSample);
+  *channels = channelCount;
+  *hertz = sampleRate;
   return data;
 }
 
@@ -163,10 +163,10 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
     return nullptr;
   }
 
-  int channel_count = info->channels;
-  int hertz_read = static_cast<int>(info->rate);
-  int64_t frame_bytes = static_cast<int64_t>(channel_count) * static_cast<int64_t>(sizeof(short));
-  int64_t room = frame_bytes * nx_ogg_frame_room;
+  int channelCount = info->channels;
+  int hertzRead = static_cast<int>(info->rate);
+  int64_t frameBytes = static_cast<int64_t>(channelCount) * static_cast<int64_t>(sizeof(short));
+  int64_t room = frameBytes * nx_ogg_frame_room;
   auto* samples = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(room)));
   if (samples == nullptr) {
     ov_clear(&decoder);
@@ -182,13 +182,12 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
     if (bytes == OV_HOLE) continue;
     if (bytes <= 0) break;
     // A chained stream may change its channel count or rate; the block holds one layout.
-    vorbis_info* link_info = ov_info(&decoder, link);
-    if (link_info == nullptr || link_info->channels != channel_count ||
-        link_info->rate != info->rate) {
+    vorbis_info* linkInfo = ov_info(&decoder, link);
+    if (linkInfo == nullptr || linkInfo->channels != channelCount || linkInfo->rate != info->rate) {
       break;
     }
-    written += bytes - bytes % frame_bytes;
-    if (written + frame_bytes * nx_ogg_frame_room > room) {
+    written += bytes - bytes % frameBytes;
+    if (written + frameBytes * nx_ogg_frame_room > room) {
       // Past the cap the stream is cut here, keeping what was decoded, as for a stream that
       // stops part-way.
       if (room * 2 > nx_sample_max_bytes) break;
@@ -201,10 +200,10 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
   }
   ov_clear(&decoder);
 
-  *length = static_cast<int>(written / frame_bytes);
-  *channels = channel_count;
+  *length = static_cast<int>(written / frameBytes);
+  *channels = channelCount;
   *format = 2;
-  *hertz = hertz_read;
+  *hertz = hertzRead;
   return samples;
 }
 

@@ -13,6 +13,17 @@
 gxtkAudio* nx_audio_device = nullptr;
 
 // ---------------------------------------------------------------------------------------------
+// Internal functions
+
+namespace {
+
+void nx_audio_MarkRoots() {
+  gc_mark_q(nx_audio_device);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
 // Public functions
 
 c_Sound* c_Sound::m_new(gxtkSample* sample) {
@@ -28,14 +39,7 @@ void c_Sound::mark() {
   gc_mark_q(m_sample);
 }
 
-void nx_audio_MarkRoots() {
-  gc_mark_q(nx_audio_device);
-}
-
 void nx_audio_Init() {
-  static bool registered = false;
-  if (registered) return;
-  registered = true;
   gc_add_root_marker(nx_audio_MarkRoots);
 }
 

@@ -28,10 +28,9 @@ extern gxtkAudio* nx_audio_device;
 // ---------------------------------------------------------------------------------------------
 // Functions
 
-// Registers the module's root marker; nxInit calls it once, before anything is collected.
+// Registers the collector root that greys nx_audio_device; nxInit calls it, and a second call
+// adds nothing.
 void nx_audio_Init();
-// Greys nx_audio_device.
-void nx_audio_MarkRoots();
 
 int nx_audio_SetAudioDevice(gxtkAudio* device);
 // Null for a missing, unreadable or unsupported file, or when no device is set; no message.
