@@ -55,19 +55,10 @@ class ArrayBody final : public gc_object {
   static ArrayBody* Create(int count) {
     if (count < 1) return Empty();
     static_assert(sizeof(ArrayBody) % 8 == 0, "elements follow the header at 8-byte alignment");
-    int64_t bytes = static_cast<int64_t>(sizeof(ArrayBody)) + static_cast<int64_t>(count) * sizeof(T);
+    int64_t bytes =
+        static_cast<int64_t>(sizeof(ArrayBody)) + static_cast<int64_t>(count) * sizeof(T);
     if (bytes > (1 << 30)) throw std::bad_alloc();
-    int size = static_cast<int>((bytes + 7) & ~int64_t{7});
-    void* block = gc_object_alloc(size);
-    ArrayBody* body;
-    try {
-      body = new (block) ArrayBody(count);
-    } catch (...) {
-      gc_object_abandon(block, size);
-      throw;
-    }
-    gc_object_register(body, size);
-    return body;
+    return gc_new_sized<ArrayBody>(static_cast<int>(bytes), count);
   }
 };
 

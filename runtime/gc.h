@@ -84,10 +84,11 @@ int gc_count_queued();
 int gc_count_marked();
 int gc_count_free();
 
+// Constructs a T in a block of `size` bytes (at least sizeof(T); arrays keep their elements in
+// the rest) and registers it; a block whose constructor throws goes back unused.
 template <class T, class... Arguments>
-T* gc_new(Arguments&&... arguments) {
-  static_assert(sizeof(T) < (1 << 30), "collected objects are sized in 32 bits");
-  constexpr int size = static_cast<int>((sizeof(T) + 7) & ~static_cast<size_t>(7));
+T* gc_new_sized(int size, Arguments&&... arguments) {
+  size = (size + 7) & ~7;
   void* block = gc_object_alloc(size);
   T* object;
   try {
@@ -98,6 +99,12 @@ T* gc_new(Arguments&&... arguments) {
   }
   gc_object_register(object, size);
   return object;
+}
+
+template <class T, class... Arguments>
+T* gc_new(Arguments&&... arguments) {
+  static_assert(sizeof(T) < (1 << 30), "collected objects are sized in 32 bits");
+  return gc_new_sized<T>(static_cast<int>(sizeof(T)), std::forward<Arguments>(arguments)...);
 }
 
 template <class T>
