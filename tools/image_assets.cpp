@@ -17,7 +17,7 @@
 
 namespace {
 
-struct SheetSpec {
+struct SheetLayout {
   const char* base;  // file name under the data folder, without resolution suffix or ".png"
   int frameWidth;    // design pixels, padding included
   int frameHeight;
@@ -37,7 +37,7 @@ struct Picture {
 // ---------------------------------------------------------------------------------------------
 // Globals
 
-const SheetSpec kSheets[] = {
+const SheetLayout kSheets[] = {
     {"gfx", 16, 16, 16, 4, true, DrawItemFrame},
     {"fonts/pixelkit", kFontCellSize, kFontCellSize, 128, 16, true, DrawFontCell},
     {"parts", 8, 8, 256, 16, true, DrawSparkFrame},
@@ -67,7 +67,7 @@ constexpr int kContactGap = 12;
 // ---------------------------------------------------------------------------------------------
 // Internal functions
 
-Picture DrawSheet(const SheetSpec& sheet, const Resolution& resolution) {
+Picture DrawSheet(const SheetLayout& sheet, const Resolution& resolution) {
   const int level = resolution.level;
   const int frame_width = sheet.frameWidth * level;
   const int frame_height = sheet.frameHeight * level;
@@ -165,7 +165,7 @@ void WriteContactSheets(const std::vector<Picture>& pictures, const std::string&
 
 void GenerateImageAssets(const std::string& folder, const std::string& contactFolder) {
   std::vector<Picture> pictures;
-  for (const SheetSpec& sheet : kSheets) {
+  for (const SheetLayout& sheet : kSheets) {
     for (const Resolution& resolution : kResolutions) {
       if (!sheet.resolutions && resolution.level != 1) continue;
       Picture picture = DrawSheet(sheet, resolution);
