@@ -167,4 +167,20 @@ TEST_F(Forwarders, EscapedExceptionEndsTheRunWithStatusMinusOne) {
   EXPECT_EXIT(host.RenderGame(), ::testing::ExitedWithCode(255), "");
 }
 
+// The date fills only as many fields as the array holds, and never more than its seven.
+TEST(HostDate, FillsOnlyTheFieldsTheArrayHolds) {
+  CountingHost host{nullptr};
+  Array<int> shortDate(3);
+  host.GetDate(shortDate);
+  EXPECT_GE(shortDate[0], 2000);
+  EXPECT_GE(shortDate[1], 1);
+  EXPECT_LE(shortDate[1], 12);
+  Array<int> longDate(9);
+  longDate[7] = longDate[8] = -5;
+  host.GetDate(longDate);
+  EXPECT_EQ(longDate[6], 0);
+  EXPECT_EQ(longDate[7], -5);
+  EXPECT_EQ(longDate[8], -5);
+}
+
 }  // namespace
