@@ -34,7 +34,6 @@ struct NxDataScheme {
 namespace {
 
 const char nx_data_statePath[] = "./.zarnikstate";
-constexpr int nx_data_blockSize = 4096;
 
 const NxDataScheme nx_data_schemes[] = {
     {u"zarnik://data/", u"./data/"},
@@ -49,23 +48,10 @@ const NxDataScheme nx_data_schemes[] = {
 
 namespace {
 
-// Reads to the end of the file. A read error is a failure, not an early end: the callers
-// would otherwise hand truncated content on as if it were whole.
-bool nx_data_ReadAll(FILE* file, std::vector<unsigned char>& bytes) {
-  unsigned char block[nx_data_blockSize];
-  for (;;) {
-    size_t got = std::fread(block, 1, sizeof block, file);
-    if (got > static_cast<size_t>(INT_MAX) - bytes.size()) return false;
-    bytes.insert(bytes.end(), block, block + got);
-    if (got < sizeof block) break;
-  }
-  return std::ferror(file) == 0;
-}
-
 bool nx_data_ReadFile(NxGame& game, const String& path, std::vector<unsigned char>& bytes) {
   FILE* file = game.OpenFile(path, String(u"rb"));
   if (file == nullptr) return false;
-  bool complete = nx_data_ReadAll(file, bytes);
+  bool complete = nx_string_ReadAll(file, bytes);
   std::fclose(file);
   return complete;
 }

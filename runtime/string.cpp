@@ -358,15 +358,12 @@ std::string String::ToBytes() const {
   return bytes;
 }
 
+// A file that cannot be read whole decodes as "", as a missing one does.
 String String::Load(FILE* file) {
   std::vector<unsigned char> buffer;
-  unsigned char block[4096];
-  for (;;) {
-    size_t count = std::fread(block, 1, sizeof block, file);
-    buffer.insert(buffer.end(), block, block + count);
-    if (count < sizeof block) break;
+  if (!nx_string_ReadAll(file, buffer) || buffer.size() > static_cast<size_t>(INT_MAX / 2)) {
+    return String();
   }
-  if (buffer.size() > static_cast<size_t>(INT_MAX / 2)) return String();
   return Load(buffer.data(), static_cast<int>(buffer.size()));
 }
 
@@ -416,4 +413,15 @@ bool String::Save(FILE* file) const {
   Save(bytes);
   if (bytes.empty()) return true;
   return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+bool nx_string_ReadAll(FILE* file, std::vector<unsigned char>& bytes) {
+  unsigned char block[4096];
+  for (;;) {
+    size_t got = std::fread(block, 1, sizeof block, file);
+    if (got > static_cast<size_t>(INT_MAX) - bytes.size()) return false;
+    bytes.insert(bytes.end(), block, block + got);
+    if (got < sizeof block) break;
+  }
+  return std::ferror(file) == 0;
 }

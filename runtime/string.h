@@ -80,3 +80,10 @@ class String {
 
 // "Invalid UTF-8" after a decode that fell back to bytes, null after a clean decode.
 extern const char* _str_load_err;
+
+// ---------------------------------------------------------------------------------------------
+// Functions
+
+// Reads a file to its end in 4096-byte blocks. A read error is a failure, not an early end:
+// callers would otherwise hand truncated content on as if it were whole.
+bool nx_string_ReadAll(FILE* file, std::vector<unsigned char>& bytes);
