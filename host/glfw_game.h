@@ -45,7 +45,7 @@ class NxGlfwGame : public NxGame {
                              int depth, int stencil, bool fullscreen);
   virtual void Run();
 
-  NxGlfwVideoMode* GetGlfwDesktopMode();
+  virtual NxGlfwVideoMode* GetGlfwDesktopMode();
   Array<NxGlfwVideoMode*> GetGlfwVideoModes();
 
   // One pass of the main loop after start: events, suspension, sleep or updates and a

@@ -1,0 +1,4 @@
+// PLACEHOLDER: empty bodies until this area is written.
+#include "game/my_app.h"
+
+int c_MyApp::p_PauseMenu() { return 0; }

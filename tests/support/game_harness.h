@@ -1,0 +1,109 @@
+// The real game driven update by update without a window: a host with a scripted clock,
+// joysticks, window and state store, and a recording stand-in for OpenGL. Tests and
+// benchmarks script input, run updates and renders, and read the game's fields and records.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "devices/graphics_recorder.h"
+#include "game/my_app.h"
+#include "host/glfw_game.h"
+
+// ---------------------------------------------------------------------------------------------
+// Types
+
+// One joystick unit as the host reports it: axes in the input device's arrangement.
+struct HarnessJoystick {
+  bool present = false;
+  float x[2] = {};
+  float y[2] = {};
+  float z[2] = {};
+  bool buttons[32] = {};
+};
+
+class HarnessHost : public NxGlfwGame {
+ public:
+  int clockMs = 0;
+  HarnessJoystick joysticks[4];
+  // The state store: what LoadState answers and the last string saved.
+  std::string state;
+  int saveCount = 0;
+  // What SaveState reports (0 success, -1 or -2 the state file's failures).
+  int saveResult = 0;
+  int desktopWidth = 1366;
+  int desktopHeight = 768;
+  bool fullscreen = false;
+  int windowOpens = 0;
+  // Completes the collector's cycle after every host event instead of one step.
+  bool fullCollections = false;
+  GLRecorder* recorder = nullptr;
+
+  int Millisecs() override { return clockMs; }
+  bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                    Array<bool> buttons) override;
+  int SaveState(String text) override;
+  String LoadState() override;
+  void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                     int stencil, bool fullscreen) override;
+  NxGlfwVideoMode* GetGlfwDesktopMode() override;
+  void gc_collect() override;
+};
+
+class GameHarness {
+ public:
+  // The window size, and the state the store holds when the game starts. The game is
+  // created and rendered once, as the host does before the first update.
+  explicit GameHarness(int width = 640, int height = 480, const std::string& state = "");
+  ~GameHarness();
+  GameHarness(const GameHarness&) = delete;
+  GameHarness& operator=(const GameHarness&) = delete;
+
+  GLRecorder gl;
+  HarnessHost host;
+  c_MyApp* app = nullptr;
+
+  // One update (the clock moves on by a sixtieth of a second first), then the releases of
+  // the presses scripted before it.
+  void Update(int count = 1);
+  // One render; `gl` then holds that render's batches only.
+  void Render();
+  // Updates and a render after each, as the host runs them.
+  void Step(int count = 1);
+  // Steps until the asset loader has finished (at most 200 steps).
+  void FinishLoading();
+
+  // Keys by the input device's codes. A press goes down now and comes up after the next
+  // update, so that update sees it held and hit.
+  void KeyDown(int code);
+  void KeyUp(int code);
+  void Press(int code);
+  void Char(int character);
+  // The pointer in window pixels.
+  void MouseMove(float x, float y);
+  void MouseDown(int button = 0);
+  void MouseUp(int button = 0);
+  void Click(float x, float y);
+  void TouchDown(int finger, float x, float y);
+  void TouchUp(int finger);
+  HarnessJoystick& Joystick(int unit) { return host.joysticks[unit]; }
+
+  void Suspend();
+  void Resume();
+  // The window changes size, as a resize or a fullscreen switch does.
+  void Resize(int width, int height);
+
+  // The draw records of the last update.
+  int RecordCount() const;
+  const float* Record(int index) const;
+  // Indices of the records of one kind (an image slot, or c_MyApp::KindRect, KindOval).
+  std::vector<int> RecordsOfKind(float kind) const;
+  // The texts the last update wrote with the current font, one per run of glyph records
+  // (characters without a glyph, such as spaces, do not appear).
+  std::vector<std::string> Texts() const;
+  bool HasText(const std::string& text) const;
+
+ private:
+  std::vector<int> pendingReleases_;
+  int updates_ = 0;
+};
