@@ -388,9 +388,11 @@ class c_MyApp : public c_App {
   // Pause menu (pause_menu.cpp).
   int p_PauseMenu();
 
-  // Credits box, quit dialog and start screens (screens.cpp).
+  // Credits box and quit dialog (credits.cpp).
   int p_CreditBox();
   int p_OuyaQuit();
+
+  // Loading and "Click to Start" screens (start_screens.cpp).
   int p_WaitStart(int mode);
 
   // Badges (badges.cpp).
