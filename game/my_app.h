@@ -247,6 +247,8 @@ class c_MyApp : public c_App {
 
   // Saved state: every persisted option by slot.
   Array<int> m_options;
+  // An option kept between 1 and 8 that no screen of this configuration reads.
+  static constexpr int OptionOneToEight = 15;
 
   // Draw list and loader: the draw state copied into every record, the list itself, the
   // image slots with their frame sizes, the resolution level, the loader's step and the

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "game/globals.h"
 #include "runtime/gc.h"
 #include "support/game_harness.h"
 
@@ -7,79 +10,42 @@ namespace {
 
 using App = c_MyApp;
 
-// The x of every glyph record, in order.
-std::vector<float> GlyphXs(const GameHarness& game) {
-  std::vector<float> xs;
+// The x and y of every glyph record, in order.
+std::vector<std::pair<float, float>> Glyphs(const GameHarness& game) {
+  std::vector<std::pair<float, float>> glyphs;
   for (int index : game.RecordsOfKind(static_cast<float>(game.app->m_fontSlot))) {
-    xs.push_back(game.Record(index)[App::RecordX]);
+    glyphs.emplace_back(game.Record(index)[App::RecordX], game.Record(index)[App::RecordY]);
   }
-  return xs;
+  return glyphs;
 }
 
-TEST(DrawState, OptionalArgumentsAndResets) {
+TEST(DrawList, StateArgumentsAndTheRecordCap) {
   GameHarness game;
   App* app = game.app;
   app->p_CLS2D(10.0f, 20.0f, 30.0f, 0.5f);
-  app->p_SetSize(2.0f, App::Absent);
-  EXPECT_EQ(app->m_drawScaleY, 2.0f);
+  app->p_SetSize(2.0f);
   app->p_SetCol(1.0f, 2.0f, 3.0f, 0.25f);
-  app->p_SetCol(255.0f, 0.0f, 0.0f, App::Absent);
-  EXPECT_EQ(app->m_drawAlpha, 0.25f);
+  app->p_SetCol(255.0f, 0.0f, 0.0f);
   app->p_SetRot(30.0f);
-  EXPECT_EQ(app->m_drawRot, -30.0f);
-  app->p_Rect(1.0f, 2.0f, 3.0f, 4.0f);
+  app->p_DrawImg(97, 100.0f, 50.0f, 6.0f);
+  const float expected[] = {97.0f, 100.0f, 50.0f, -30.0f, 2.0f, 2.0f, 6.0f, 0.25f};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(game.Record(0)[i], expected[i]) << i;
 
+  // An absent clear colour keeps the old one; the state and the list still reset.
   app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  EXPECT_EQ(app->m_clsRed, 10.0f);
   EXPECT_EQ(app->m_clsAlpha, 0.5f);
   EXPECT_EQ(app->m_drawCount, 0);
   EXPECT_EQ(app->m_drawScaleX, 1.0f);
-  EXPECT_EQ(app->m_drawRot, 0.0f);
-  EXPECT_EQ(app->m_drawAlpha, 1.0f);
-  EXPECT_EQ(app->m_drawBlend, 1);
-}
-
-TEST(DrawList, RecordsCarryTheDrawState) {
-  GameHarness game;
-  App* app = game.app;
-  app->p_CLS2D(0.0f, 0.0f, 0.0f, 1.0f);
-  app->p_SetSize(1.5f, 2.5f);
-  app->p_SetRot(90.0f);
-  app->p_SetCol(10.0f, 20.0f, 30.0f, 0.75f);
-  app->p_DrawImg(97, 100.0f, 50.0f, 6.0f);
-  app->p_Oval(5.0f, 6.0f, 7.0f, 8.0f);
-  ASSERT_EQ(game.RecordCount(), 2);
-  const float* image = game.Record(0);
-  const float expected[] = {97.0f, 100.0f, 50.0f, -90.0f, 1.5f, 2.5f, 6.0f, 0.75f};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(image[i], expected[i]) << "slot " << i;
-  EXPECT_EQ(image[App::RecordRed], 10.0f);
-  EXPECT_EQ(image[App::RecordBlue], 30.0f);
-  EXPECT_EQ(image[App::RecordBlend], 1.0f);
-  const float* oval = game.Record(1);
-  EXPECT_EQ(oval[App::RecordKind], App::KindOval);
-  EXPECT_EQ(oval[App::RecordScaleX], 7.0f);
-  EXPECT_EQ(oval[App::RecordScaleY], 8.0f);
-  EXPECT_EQ(oval[App::RecordFrame], 0.0f);
-}
-
-TEST(DrawList, KeepsAtMost2499Records) {
-  GameHarness game;
-  App* app = game.app;
-  app->p_CLS2D(0.0f, 0.0f, 0.0f, 1.0f);
   for (int i = 0; i < 2600; ++i) app->p_Rect(static_cast<float>(i), 0.0f, 1.0f, 1.0f);
-  EXPECT_EQ(app->m_drawCount, 37485);
-  EXPECT_EQ(game.Record(2498)[App::RecordX], 2498.0f);
   app->p_Text(0.0f, 0.0f, String(u"more"), 0.0f, 0.0f);
   EXPECT_EQ(app->m_drawCount, 37485);
-  app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  app->p_Rect(0.0f, 0.0f, 1.0f, 1.0f);
-  EXPECT_EQ(game.RecordCount(), 1);
+  EXPECT_EQ(game.Record(2498)[App::RecordX], 2498.0f);
 }
 
-// Text starts at x - width * alignX / 2, so alignX 2 puts the measured width before x.
-TEST(Text, WidthsTruncateAfterEveryCharacter) {
+TEST(Text, WidthsKerningLinesAndRotation) {
   GameHarness game;
   App* app = game.app;
+  // alignX 2 puts the measured width, truncated after every character, before x.
   struct Case {
     const char16_t* text;
     float scale;
@@ -89,76 +55,89 @@ TEST(Text, WidthsTruncateAfterEveryCharacter) {
     app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
     app->p_SetSize(item.scale);
     app->p_Text(100.0f, 50.0f, String(item.text), 2.0f, 1.0f);
-    std::vector<float> xs = GlyphXs(game);
-    ASSERT_EQ(xs.size(), 2u);
-    EXPECT_NEAR(xs[0], 100.0f - item.width, 1e-4f) << item.width;
+    EXPECT_NEAR(Glyphs(game).at(0).first, 100.0f - item.width, 1e-4f) << item.width;
   }
-  // The kerning moves the next glyph: H then i is 7 apart, m then m 9 apart.
-  app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  app->p_Text(0.0f, 0.0f, String(u"Him"), 0.0f, 1.0f);
-  std::vector<float> xs = GlyphXs(game);
-  ASSERT_EQ(xs.size(), 3u);
-  EXPECT_NEAR(xs[1] - xs[0], 7.0f, 1e-4f);
-  EXPECT_NEAR(xs[2] - xs[1], 4.0f, 1e-4f);
-}
 
-TEST(Text, GlyphsFramesAndSkippedCharacters) {
-  GameHarness game;
-  App* app = game.app;
+  // A space and code 160 move the cursor without a glyph, code 0 neither; a backslash
+  // before n breaks the line under the first line's start (alignY 0: half a line lower).
   app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  const char16_t text[] = {u'A', u' ', 0, 160, u'~', u'\\', u'x'};
-  app->p_Text(0.0f, 0.0f, String(text, 7), 0.0f, 1.0f);
-  std::vector<int> glyphs = game.RecordsOfKind(static_cast<float>(app->m_fontSlot));
-  ASSERT_EQ(glyphs.size(), 4u);
-  EXPECT_EQ(game.Record(glyphs[0])[App::RecordFrame], 'A' - 32.0f);
-  EXPECT_EQ(game.Record(glyphs[1])[App::RecordFrame], '~' - 32.0f);
-  EXPECT_EQ(game.Record(glyphs[2])[App::RecordFrame], '\\' - 32.0f);
-  // The space and code 160 move the cursor, code 0 does not.
-  EXPECT_NEAR(game.Record(glyphs[1])[App::RecordX], 21.0f, 1e-4f);
-}
+  const char16_t text[] = {u'A', u' ', 0, 160, u'~', u'\\', u'n', u'B', u'\\', u'x'};
+  app->p_Text(100.0f, 100.0f, String(text, 10), 0.0f, 0.0f);
+  auto glyphs = Glyphs(game);
+  ASSERT_EQ(glyphs.size(), 5u);
+  EXPECT_NEAR(glyphs[1].first, 121.0f, 1e-4f);
+  EXPECT_NEAR(glyphs[2].first, 100.0f, 1e-4f);
+  EXPECT_NEAR(glyphs[2].second, 115.0f, 1e-4f);
+  EXPECT_EQ(game.Record(game.RecordCount() - 2)[App::RecordFrame], '\\' - 32.0f);
 
-TEST(Text, LineBreakAlignmentAndRotation) {
-  GameHarness game;
-  App* app = game.app;
-  app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  app->p_Text(100.0f, 100.0f, String(u"A\\nB"), 0.0f, 1.0f);
-  std::vector<int> glyphs = game.RecordsOfKind(static_cast<float>(app->m_fontSlot));
-  ASSERT_EQ(glyphs.size(), 2u);
-  const float* first = game.Record(glyphs[0]);
-  const float* second = game.Record(glyphs[1]);
-  EXPECT_NEAR(first[App::RecordX], 100.0f, 1e-4f);
-  EXPECT_NEAR(first[App::RecordY], 100.0f, 1e-4f);
-  EXPECT_NEAR(second[App::RecordX], 100.0f, 1e-4f);
-  EXPECT_NEAR(second[App::RecordY], 110.0f, 1e-4f);
-
-  // Centred both ways: "AB" is 14 wide, so A sits 7 left of x; alignY 0 puts the row half a
-  // line below y.
-  app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  app->p_Text(100.0f, 100.0f, String(u"AB"), 1.0f, 0.0f);
-  glyphs = game.RecordsOfKind(static_cast<float>(app->m_fontSlot));
-  EXPECT_NEAR(game.Record(glyphs[0])[App::RecordX], 93.0f, 1e-4f);
-  EXPECT_NEAR(game.Record(glyphs[0])[App::RecordY], 105.0f, 1e-4f);
-
-  // A game angle of 90 runs the text down the screen, and the glyphs carry the rotation.
+  // A game angle of 90 runs the text down the screen.
   app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
   app->p_SetRot(90.0f);
   app->p_Text(100.0f, 100.0f, String(u"AB"), 0.0f, 1.0f);
-  glyphs = game.RecordsOfKind(static_cast<float>(app->m_fontSlot));
-  ASSERT_EQ(glyphs.size(), 2u);
-  EXPECT_NEAR(game.Record(glyphs[1])[App::RecordX], 100.0f, 1e-4f);
-  EXPECT_NEAR(game.Record(glyphs[1])[App::RecordY], 107.0f, 1e-4f);
-  EXPECT_EQ(game.Record(glyphs[1])[App::RecordRotation], -90.0f);
+  EXPECT_NEAR(Glyphs(game).at(1).first, 100.0f, 1e-4f);
+  EXPECT_NEAR(Glyphs(game).at(1).second, 107.0f, 1e-4f);
 }
 
-TEST(Text, RightAlignedNumbersUseTheSharedCounter) {
+TEST(Text, RightAlignedNumbers) {
   GameHarness game;
   App* app = game.app;
   EXPECT_EQ(app->p_rstr(42, 6, String(u"0")), String(u"000042"));
   EXPECT_EQ(app->m_i, 7);
   EXPECT_EQ(app->p_rstr(1234567, 6, String(u"0")), String(u"234567"));
-  EXPECT_EQ(app->p_rstr(-5, 4, String(u" ")), String(u"  -5"));
   EXPECT_EQ(app->p_rstr(123, 6, String()), String(u"123"));
-  EXPECT_EQ(app->p_rstr(123, 0, String(u"0")), String());
+}
+
+TEST(Loader, OneAssetAnUpdateInTheTablesOrder) {
+  GameHarness game;
+  App* app = game.app;
+  // Step by step: the image slot, or the sound effect (as 100 + effect), that it loads.
+  const std::set<int> steps[] = {{97, 196}, {95}, {94},  {93},  {91},  {90},  {101}, {195}, {198},
+                                 {199},     {99}, {98},  {96},  {80},  {102}, {103}, {104}, {105},
+                                 {106},     {1},  {107}, {108}, {109}, {110}, {111}, {}};
+  for (const std::set<int>& step : steps) {
+    std::vector<void*> before;
+    for (int slot = 0; slot < 100; ++slot) before.push_back(app->m_images[slot]);
+    for (int slot = 0; slot < 100; ++slot) before.push_back(app->m_sfx[slot]);
+    game.Step();
+    std::set<int> loaded;
+    for (int slot = 0; slot < 100; ++slot) {
+      if (app->m_images[slot] != before[slot]) loaded.insert(slot);
+      if (app->m_sfx[slot] != before[100 + slot]) loaded.insert(100 + slot);
+    }
+    EXPECT_EQ(loaded, step) << "step " << (&step - steps + 1);
+    EXPECT_EQ(game.RecordsOfKind(static_cast<float>(App::SlotStudioLogo)).size(), 1u);
+  }
+  EXPECT_EQ(app->m_loadStep, 0);
+  // 640 x 480 is above 630: the "-hd" files, frames of twice the design size.
+  EXPECT_EQ(app->m_images[App::SlotMenu]->m_width, 512);
+}
+
+TEST(Loader, ResolutionLevelFollowsTheLargerSide) {
+  const int cases[][3] = {{630, 630, 1}, {400, 631, 2}, {1230, 720, 2}, {1231, 720, 4}};
+  for (const auto& item : cases) {
+    GameHarness game(item[0], item[1]);
+    EXPECT_EQ(game.app->m_hdLevel, item[2]) << item[0] << " x " << item[1];
+    EXPECT_EQ(game.app->m_imageScale, 1.0f / static_cast<float>(item[2]));
+    EXPECT_EQ(game.app->m_images[App::SlotStudioLogo]->m_width, 256 * item[2]);
+  }
+}
+
+// Recording and rendering create no collected object, with text on the screen.
+TEST(DrawList, RecordingAndRenderingAllocateNothing) {
+  GameHarness game;
+  game.FinishLoading();
+  game.Press(112);
+  game.Step(2);
+  ASSERT_EQ(nx_Game_DebugMode, 1);
+  int before = gc_new_bytes;
+  for (int frame = 0; frame < 300; ++frame) {
+    game.Update();
+    game.app->p_SetRot(static_cast<float>(frame));
+    game.app->p_Text(100.0f, 100.0f, String(u"Score\\n12345"), 1.0f, 1.0f);
+    game.Render();
+  }
+  EXPECT_TRUE(game.HasText("Score"));
+  EXPECT_EQ(gc_new_bytes, before);
 }
 
 }  // namespace
