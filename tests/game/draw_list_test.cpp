@@ -42,7 +42,7 @@ TEST(DrawList, StateArgumentsAndTheRecordCap) {
   EXPECT_EQ(game.Record(2498)[App::RecordX], 2498.0f);
 }
 
-TEST(Text, WidthsKerningLinesAndRotation) {
+TEST(Text, WidthsKerningLinesRotationAndNumbers) {
   GameHarness game;
   App* app = game.app;
   // alignX 2 puts the measured width, truncated after every character, before x.
@@ -76,11 +76,7 @@ TEST(Text, WidthsKerningLinesAndRotation) {
   app->p_Text(100.0f, 100.0f, String(u"AB"), 0.0f, 1.0f);
   EXPECT_NEAR(Glyphs(game).at(1).first, 100.0f, 1e-4f);
   EXPECT_NEAR(Glyphs(game).at(1).second, 107.0f, 1e-4f);
-}
 
-TEST(Text, RightAlignedNumbers) {
-  GameHarness game;
-  App* app = game.app;
   EXPECT_EQ(app->p_rstr(42, 6, String(u"0")), String(u"000042"));
   EXPECT_EQ(app->m_i, 7);
   EXPECT_EQ(app->p_rstr(1234567, 6, String(u"0")), String(u"234567"));

@@ -47,32 +47,24 @@ TEST(SavedState, FirstRunPrintsNothingAndSavesTheRepairedDefaults) {
   EXPECT_EQ(GetCapturedStdout(), "Settings could not be saved\n");
 }
 
-TEST(SavedState, ChecksumsWrapIn32Bits) {
-  GameHarness game;
-  c_MyApp* app = game.app;
+TEST(SavedState, BlocksLoadAndFailOneByOne) {
+  std::unique_ptr<GameHarness> game = std::make_unique<GameHarness>();
+  c_MyApp* app = game->app;
   for (int i = 0; i < c_MyApp::OptionCount; ++i) app->m_options[i] = 0;
   app->m_options[c_MyApp::OptionSound] = 1;
   app->m_options[c_MyApp::OptionPadX] = 64;
   app->m_options[c_MyApp::OptionPadHeight] = 64;
   app->m_badges[31] = true;
+  for (int i = 0; i < 60; ++i) app->m_highScores[i] = 1000 * (i + 1);
   app->m_highScores[0] = 2147483647;
-  app->m_highScores[30] = 2147483647;
   app->p_Save();
-  std::vector<std::string> fields = Fields(game.host.state);
-  ASSERT_EQ(fields.size(), 98u);
-  EXPECT_EQ(fields[25], "1349");
-  EXPECT_EQ(fields[26], "-2147483648");
-  EXPECT_EQ(fields[34], "-2147483648");
-  // 4 + 3 times the largest int, wrapped.
-  EXPECT_EQ(fields[55], "2147483641");
-}
-
-TEST(SavedState, BlocksLoadAndFailOneByOne) {
-  std::unique_ptr<GameHarness> game = std::make_unique<GameHarness>();
-  for (int i = 0; i < 60; ++i) game->app->m_highScores[i] = 1000 * (i + 1);
-  game->app->m_badges[31] = true;
-  game->app->p_Save();
   const std::vector<std::string> saved = Fields(game->host.state);
+  ASSERT_EQ(saved.size(), 98u);
+  EXPECT_EQ(saved[25], "1349");
+  EXPECT_EQ(saved[26], "-2147483648");
+  EXPECT_EQ(saved[34], "-2147483648");
+  // 4 times the largest int wraps round to -4, then the other weighted scores add up.
+  EXPECT_EQ(saved[55], "3290996");
 
   EXPECT_EQ(Load(saved, game),
             "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\n"
@@ -102,7 +94,7 @@ TEST(SavedState, BlocksLoadAndFailOneByOne) {
   EXPECT_EQ(game->app->m_options[7], 0);
   EXPECT_EQ(game->app->m_options[c_MyApp::OptionSound], 1);
   EXPECT_FALSE(game->app->m_badges[31]);
-  EXPECT_EQ(game->app->m_highScores[0], 1000);
+  EXPECT_EQ(game->app->m_highScores[0], 2147483647);
   EXPECT_EQ(game->app->m_highScores[10], 0);
 }
 
