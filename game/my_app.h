@@ -351,6 +351,13 @@ class c_MyApp : public c_App {
   int p_Ink(int colour, int brightness);
   // The game start's clear grid with its walls.
   int p_BuildWalls();
+  // The side of a cell: the larger screen dimension holds exactly 32 of them.
+  float p_CellSize();
+  // The screen position of the grid's top-left corner (the grid is centred on the screen).
+  float p_GridLeft();
+  float p_GridTop();
+  // The first and last columns and rows whose cell centres lie on screen.
+  int p_FindVisibleBounds();
 
   // Effects (effects.cpp).
   int p_AddParticle(int kind, float x, float y, float velocityX, float velocityY, int value,
