@@ -1,0 +1,186 @@
+// The autopilot: menu choice, steering toward the due paddle, giving up, and the pause menu.
+#include "support/autopilot.h"
+
+#include "game/globals.h"
+
+// ---------------------------------------------------------------------------------------------
+// Globals
+
+namespace {
+
+constexpr int kKeyEnter = 13;
+constexpr int kKeyLeft = 37;
+constexpr int kKeyUp = 38;
+constexpr int kKeyRight = 39;
+constexpr int kKeyDown = 40;
+constexpr int kCursorKeys[4] = {kKeyLeft, kKeyUp, kKeyRight, kKeyDown};
+
+// The fastest the autopilot wants the ball to travel, and how much of the distance to the
+// target it asks for per update: fast enough to reach the paddle in time, slow enough to stop.
+constexpr float kCruiseSpeed = 7.0f;
+constexpr float kApproachGain = 0.08f;
+// Velocity errors smaller than this are left alone, so the keys do not chatter.
+constexpr float kDeadBand = 0.5f;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Internal functions
+
+namespace {
+
+float Clamp(float value, float low, float high) {
+  return value < low ? low : (value > high ? high : value);
+}
+
+float BallSlot(const c_MyApp& app, int slot) {
+  return app.m_players[c_MyApp::EntityStride * c_MyApp::Ball + slot];
+}
+
+float PaddleSlot(const c_MyApp& app, int paddle, int slot) {
+  return app.m_players[c_MyApp::EntityStride * paddle + slot];
+}
+
+// The side of a grid cell, as the field lays it out.
+float CellSize() {
+  float cell = nx_Game_jscrw / 32.0f;
+  return nx_Game_jscrh / 32.0f > cell ? nx_Game_jscrh / 32.0f : cell;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Public functions
+
+Autopilot::Autopilot(GameHarness& game) : game_(game) {}
+
+void Autopilot::Update() {
+  c_MyApp& app = *game_.app;
+  ticks_ += 1;
+  if (app.m_loadStep > 0) {
+    ReleaseAll();
+  } else if (app.m_gameMode == c_MyApp::ModeMenu) {
+    InMenu();
+  } else if (app.m_gameMode == c_MyApp::ModeInGame) {
+    playUpdates_ += 1;
+    if (app.m_nextPaddle != lastNextPaddle_) hitsThisGame_ += 1;
+    lastNextPaddle_ = app.m_nextPaddle;
+    if (updatesBeforeQuitting > 0 && playUpdates_ > updatesBeforeQuitting) quitting_ = true;
+    if (app.m_paused == 1) {
+      InPauseMenu();
+    } else if (app.m_gameOver > 0 || app.m_ballOut > 0) {
+      ReleaseAll();
+    } else if (quitting_ && app.m_optionsOpen == 0) {
+      ReleaseAll();
+      if (ticks_ % 2 == 0) game_.Press(27);
+    } else {
+      InPlay();
+    }
+  } else {
+    ReleaseAll();
+  }
+  int before = app.m_gameMode;
+  game_.Update();
+  bool fromGame = before == c_MyApp::ModeInGame || before == c_MyApp::ModeBackToMenu;
+  if (fromGame && app.m_gameMode == c_MyApp::ModeMenu) gamesFinished_ += 1;
+  if (before != c_MyApp::ModeInGame && app.m_gameMode == c_MyApp::ModeInGame) {
+    playUpdates_ = 0;
+    hitsThisGame_ = 0;
+    lastNextPaddle_ = app.m_nextPaddle;
+    quitting_ = false;
+  }
+}
+
+bool Autopilot::PlayGame(int limit) {
+  int finished = gamesFinished_;
+  for (int update = 0; update < limit; ++update) {
+    Update();
+    if (gamesFinished_ > finished) return true;
+  }
+  return false;
+}
+
+void Autopilot::InMenu() {
+  c_MyApp& app = *game_.app;
+  ReleaseAll();
+  bool boxOpen = app.m_creditsOpen == 1 || app.m_optionsOpen == 1 || app.m_badgesOpen == 1;
+  // One press every other update: the key must be seen released before it acts again.
+  if (boxOpen || ticks_ % 2 != 0) return;
+  if (app.m_menuSel < gameType) {
+    game_.Press(kKeyRight);
+  } else if (app.m_menuSel > gameType) {
+    game_.Press(kKeyLeft);
+  } else {
+    game_.Press(kKeyEnter);
+  }
+}
+
+void Autopilot::InPauseMenu() {
+  c_MyApp& app = *game_.app;
+  ReleaseAll();
+  if (app.m_pauseDir != 1 || app.m_optionsOpen == 1 || ticks_ % 2 != 0) return;
+  int wanted = quitting_ ? -1 : 0;
+  if (app.m_pauseSel < wanted) {
+    game_.Press(kKeyRight);
+  } else if (app.m_pauseSel > wanted) {
+    game_.Press(kKeyLeft);
+  } else {
+    game_.Press(kKeyEnter);
+  }
+}
+
+void Autopilot::InPlay() {
+  c_MyApp& app = *game_.app;
+  float width = nx_Game_jscrw;
+  float height = nx_Game_jscrh;
+  float cell = CellSize();
+  float ballX = BallSlot(app, c_MyApp::EntityX);
+  float ballY = BallSlot(app, c_MyApp::EntityY);
+  float targetX;
+  float targetY;
+  if (hitsThisGame_ < hitsBeforeLosing) {
+    int paddle =
+        app.m_nextPaddle == c_MyApp::RightPaddle ? c_MyApp::RightPaddle : c_MyApp::LeftPaddle;
+    float home = paddle == c_MyApp::LeftPaddle ? 3.0f * cell : width - 3.0f * cell;
+    targetX = home + PaddleSlot(app, paddle, c_MyApp::EntityX);
+    // Clear of the walls: the paddle still reaches 38 units either side of its centre.
+    targetY = Clamp(PaddleSlot(app, paddle, c_MyApp::EntityY), 2.0f * cell, height - 2.0f * cell);
+  } else {
+    // Giving up: the middle of the top wall, where a block throws the ball straight back, so
+    // the same cell takes every hit until it breaks and the ball escapes through the gap.
+    float gridLeft = width / 2.0f - 16.0f * cell;
+    targetX = gridLeft + 16.5f * cell;
+    targetY = -height;
+  }
+  float wantedX = Clamp((targetX - ballX) * kApproachGain, -kCruiseSpeed, kCruiseSpeed);
+  float wantedY = Clamp((targetY - ballY) * kApproachGain, -kCruiseSpeed, kCruiseSpeed);
+  Steer(wantedX, wantedY);
+}
+
+void Autopilot::Steer(float wantedX, float wantedY) {
+  c_MyApp& app = *game_.app;
+  // While the controls are reversed, a player pushes the other way.
+  float sign = app.m_reverseTimer > 0 ? -1.0f : 1.0f;
+  float errorX = (wantedX - BallSlot(app, c_MyApp::EntityVelocityX)) * sign;
+  float errorY = (wantedY - BallSlot(app, c_MyApp::EntityVelocityY)) * sign;
+  Hold(kKeyLeft, errorX < -kDeadBand);
+  Hold(kKeyRight, errorX > kDeadBand);
+  Hold(kKeyUp, errorY < -kDeadBand);
+  Hold(kKeyDown, errorY > kDeadBand);
+}
+
+void Autopilot::Hold(int code, bool down) {
+  for (int key = 0; key < 4; ++key) {
+    if (kCursorKeys[key] != code || held_[key] == down) continue;
+    held_[key] = down;
+    if (down) {
+      game_.KeyDown(code);
+    } else {
+      game_.KeyUp(code);
+    }
+  }
+}
+
+void Autopilot::ReleaseAll() {
+  for (int code : kCursorKeys) Hold(code, false);
+}
