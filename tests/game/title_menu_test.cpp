@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+
+#include "game/globals.h"
+#include "support/child_process.h"
+#include "support/game_harness.h"
+
+namespace {
+
+constexpr int KeyEnter = 13;
+constexpr int KeyEscape = 27;
+constexpr int KeyRight = 39;
+
+// A finished loader and the first menu update done.
+void StartInMenu(GameHarness& game) {
+  game.FinishLoading();
+  game.Update();
+}
+
+TEST(TitleMenuLists, LinesFitTheScreenHeight) {
+  const std::pair<int, std::string> cases[] = {
+      {480, "Top10901902903904905906907908909910Last10801802803804805806807808809810"},
+      {300, "Top4901902903904Last4801802803804"},
+      {200, "Highscore901Last801"},
+  };
+  for (const auto& [height, lists] : cases) {
+    GameHarness game(640, height);
+    StartInMenu(game);
+    for (int line = 0; line < 10; ++line) {
+      game.app->m_highScores[line] = 901 + line;
+      game.app->m_highScores[30 + line] = 801 + line;
+    }
+    game.Update();
+    EXPECT_TRUE(game.HasText(lists)) << height;
+  }
+}
+
+TEST(TitleMenuKeys, MoveOncePerPressConfirmOncePerPress) {
+  GameHarness game;
+  game.FinishLoading();
+  // Enter from the very first menu update plays game type 1; held, it starts nothing more.
+  game.KeyDown(KeyEnter);
+  game.Update();
+  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeStartGame);
+  EXPECT_EQ(game.app->m_gameType, 1);
+  game.app->m_gameMode = c_MyApp::ModeMenu;
+  game.Update(3);
+  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeMenu);
+  game.KeyUp(KeyEnter);
+  game.Update();
+
+  game.KeyDown(KeyRight);
+  game.Update(3);
+  game.KeyUp(KeyRight);
+  game.Update();
+  EXPECT_EQ(game.app->m_menuSel, 2);
+  EXPECT_EQ(game.app->m_gameType, 2);
+  EXPECT_FLOAT_EQ(game.app->m_menuPos, -88.0f);
+
+  // The cog hides both lists, turns, and opens the option box.
+  for (int press = 0; press < 3; ++press) {
+    game.Press(KeyRight);
+    game.Update(2);
+  }
+  EXPECT_EQ(game.app->m_menuSel, 4);
+  EXPECT_FALSE(game.HasText("Top") || game.HasText("Last"));
+  float angle = game.app->m_cogAngle;
+  game.Update();
+  EXPECT_FLOAT_EQ(game.app->m_cogAngle, angle + 0.5f);
+  game.app->m_optRow = 3;
+  game.Press(KeyEnter);
+  game.Update();
+  EXPECT_EQ(game.app->m_optionsOpen, 1);
+  EXPECT_EQ(game.app->m_optRow, 0);
+}
+
+TEST(TitleMenuPointer, TapsSelectAndConfirmDragsScroll) {
+  GameHarness game;
+  StartInMenu(game);
+  // Items stand 88 apart from (250, 312), the first in the middle.
+  game.Click(338, 312);
+  EXPECT_EQ(game.app->m_menuSel, 2);
+  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeMenu);
+  game.Update(40);
+  game.Click(250, 312);
+  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeStartGame);
+  EXPECT_EQ(game.app->m_gameType, 2);
+
+  game.app->m_gameMode = c_MyApp::ModeMenu;
+  game.MouseMove(100, 300);
+  game.MouseDown();
+  for (int step = 0; step <= 8; ++step) {
+    game.MouseMove(100.0f - 10.0f * step, 300);
+    game.Update();
+  }
+  EXPECT_EQ(game.app->m_pointerLatch, 2);
+  game.MouseUp();
+  game.Update(30);
+  EXPECT_GE(game.app->m_menuSel, 3);
+  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeMenu);
+}
+
+TEST(TitleMenuCredits, ButtonAndLogoOpenThemAndTheCarouselWaits) {
+  GameHarness game;
+  StartInMenu(game);
+  game.Press('N');  // shoulder button 15
+  game.Update();
+  EXPECT_EQ(game.app->m_creditsOpen, 1);
+  // Under a box the carousel's position chooses nothing.
+  game.app->m_menuPos = game.app->m_menuEased = -176.0f;
+  game.Update();
+  EXPECT_EQ(game.app->m_menuSel, 1);
+  game.app->m_creditsOpen = 0;
+  game.Update(40);
+  EXPECT_EQ(game.app->m_menuSel, 3);
+  game.Click(570, 32);
+  EXPECT_EQ(game.app->m_creditsOpen, 1);
+}
+
+TEST(TitleMenuBack, QuitsOnTheDesktopAndAsksOnTheConsole) {
+  ChildRun run = RunInChild([] {
+    GameHarness game;
+    StartInMenu(game);
+    game.Press(KeyEscape);
+    game.Update();
+    _exit(3);
+  });
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output, "");
+
+  GameHarness game;
+  StartInMenu(game);
+  nx_Game_isOuya = 1;
+  game.Press(KeyEscape);
+  game.Update();
+  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeQuitDialog);
+}
+
+}  // namespace
