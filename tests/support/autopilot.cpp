@@ -1,6 +1,7 @@
 // The autopilot: menu choice, steering toward the due paddle, giving up, and the pause menu.
 #include "support/autopilot.h"
 
+#include "framework/math.h"
 #include "game/globals.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr int kKeyEnter = 13;
+constexpr int kKeyEscape = 27;
 constexpr int kKeyLeft = 37;
 constexpr int kKeyUp = 38;
 constexpr int kKeyRight = 39;
@@ -21,6 +23,9 @@ constexpr float kCruiseSpeed = 7.0f;
 constexpr float kApproachGain = 0.08f;
 // Velocity errors smaller than this are left alone, so the keys do not chatter.
 constexpr float kDeadBand = 0.5f;
+// Parking asks for more push near the target, and minds smaller errors.
+constexpr float kParkingGain = 0.15f;
+constexpr float kParkingDeadBand = 0.2f;
 
 }  // namespace
 
@@ -63,7 +68,12 @@ void Autopilot::Update() {
     InMenu();
   } else if (app.m_gameMode == c_MyApp::ModeInGame) {
     playUpdates_ += 1;
-    if (app.m_nextPaddle != lastNextPaddle_) hitsThisGame_ += 1;
+    if (app.m_nextPaddle != lastNextPaddle_) {
+      hitsThisGame_ += 1;
+      if (parkAfterHits > 0 && hitsThisGame_ >= parkAfterHits && parking_ == Parking::Off) {
+        PlanParking(lastNextPaddle_);
+      }
+    }
     lastNextPaddle_ = app.m_nextPaddle;
     if (updatesBeforeQuitting > 0 && playUpdates_ > updatesBeforeQuitting) quitting_ = true;
     if (app.m_paused == 1) {
@@ -72,7 +82,7 @@ void Autopilot::Update() {
       ReleaseAll();
     } else if (quitting_ && app.m_optionsOpen == 0) {
       ReleaseAll();
-      if (ticks_ % 2 == 0) game_.Press(27);
+      if (ticks_ % 2 == 0) game_.Press(kKeyEscape);
     } else {
       InPlay();
     }
@@ -88,6 +98,7 @@ void Autopilot::Update() {
     hitsThisGame_ = 0;
     lastNextPaddle_ = app.m_nextPaddle;
     quitting_ = false;
+    parking_ = Parking::Off;
   }
 }
 
@@ -118,6 +129,8 @@ void Autopilot::InMenu() {
 void Autopilot::InPauseMenu() {
   c_MyApp& app = *game_.app;
   ReleaseAll();
+  if (parking_ == Parking::Paused && ++parkedFor_ > parkedUpdates) quitting_ = true;
+  if (parking_ == Parking::Paused && !quitting_) return;
   if (app.m_pauseDir != 1 || app.m_optionsOpen == 1 || ticks_ % 2 != 0) return;
   int wanted = quitting_ ? -1 : 0;
   if (app.m_pauseSel < wanted) {
@@ -131,11 +144,19 @@ void Autopilot::InPauseMenu() {
 
 void Autopilot::InPlay() {
   c_MyApp& app = *game_.app;
+  if (parking_ == Parking::Approaching) {
+    // The paddle came to rest first, or took another hit: give the plan up.
+    if (PaddleSlot(app, parkPaddle_, c_MyApp::EntityY) ==
+        PaddleSlot(app, parkPaddle_, c_MyApp::EntityTargetY)) {
+      parking_ = Parking::Off;
+    } else {
+      Park();
+      return;
+    }
+  }
   float width = nx_Game_jscrw;
   float height = nx_Game_jscrh;
   float cell = CellSize();
-  float ballX = BallSlot(app, c_MyApp::EntityX);
-  float ballY = BallSlot(app, c_MyApp::EntityY);
   float targetX;
   float targetY;
   if (hitsThisGame_ < hitsBeforeLosing) {
@@ -152,21 +173,63 @@ void Autopilot::InPlay() {
     targetX = gridLeft + 16.5f * cell;
     targetY = -height;
   }
-  float wantedX = Clamp((targetX - ballX) * kApproachGain, -kCruiseSpeed, kCruiseSpeed);
-  float wantedY = Clamp((targetY - ballY) * kApproachGain, -kCruiseSpeed, kCruiseSpeed);
-  Steer(wantedX, wantedY);
+  float ballX = BallSlot(app, c_MyApp::EntityX);
+  float ballY = BallSlot(app, c_MyApp::EntityY);
+  Steer(Clamp((targetX - ballX) * kApproachGain, -kCruiseSpeed, kCruiseSpeed),
+        Clamp((targetY - ballY) * kApproachGain, -kCruiseSpeed, kCruiseSpeed), kDeadBand);
 }
 
-void Autopilot::Steer(float wantedX, float wantedY) {
+void Autopilot::Park() {
+  c_MyApp& app = *game_.app;
+  float ballX = BallSlot(app, c_MyApp::EntityX);
+  float ballY = BallSlot(app, c_MyApp::EntityY);
+  bool level = nx_math_Abs2(ballY - parkY_) < 6.0f;
+  float speed = nx_math_Abs2(BallSlot(app, c_MyApp::EntityVelocityX)) +
+                nx_math_Abs2(BallSlot(app, c_MyApp::EntityVelocityY));
+  if (level && nx_math_Abs2(ballX - besideX_) < 15.0f) besideReached_ = true;
+  if (besideReached_ && level && nx_math_Abs2(ballX - parkX_) < 8.0f && speed < 1.5f) {
+    ReleaseAll();
+    game_.Press(kKeyEscape);
+    parking_ = Parking::Paused;
+    parkedFor_ = 0;
+    return;
+  }
+  float nearX = besideReached_ ? parkX_ : besideX_;
+  Steer(Clamp((nearX - ballX) * kParkingGain, -kCruiseSpeed, kCruiseSpeed),
+        Clamp((parkY_ - ballY) * kParkingGain, -kCruiseSpeed, kCruiseSpeed), kParkingDeadBand);
+}
+
+void Autopilot::PlanParking(int paddle) {
+  c_MyApp& app = *game_.app;
+  float height = nx_Game_jscrh;
+  float cell = CellSize();
+  float from = PaddleSlot(app, paddle, c_MyApp::EntityY);
+  float to = PaddleSlot(app, paddle, c_MyApp::EntityTargetY);
+  // Just beyond where the paddle stops: it reaches 38 units either side, so it touches the
+  // ball only at the end of its glide, long enough after the hit for the ball to get there.
+  float restY = from > to ? to - 30.0f : to + 30.0f;
+  if (nx_math_Abs2(from - to) < 80.0f || restY < 2.5f * cell || restY > height - 2.5f * cell) {
+    return;
+  }
+  float home = paddle == c_MyApp::LeftPaddle ? 3.0f * cell : nx_Game_jscrw - 3.0f * cell;
+  parkPaddle_ = paddle;
+  parkX_ = home + PaddleSlot(app, paddle, c_MyApp::EntityX);
+  parkY_ = restY;
+  besideX_ = parkX_ + (paddle == c_MyApp::LeftPaddle ? 50.0f : -50.0f);
+  besideReached_ = false;
+  parking_ = Parking::Approaching;
+}
+
+void Autopilot::Steer(float wantedX, float wantedY, float deadBand) {
   c_MyApp& app = *game_.app;
   // While the controls are reversed, a player pushes the other way.
   float sign = app.m_reverseTimer > 0 ? -1.0f : 1.0f;
   float errorX = (wantedX - BallSlot(app, c_MyApp::EntityVelocityX)) * sign;
   float errorY = (wantedY - BallSlot(app, c_MyApp::EntityVelocityY)) * sign;
-  Hold(kKeyLeft, errorX < -kDeadBand);
-  Hold(kKeyRight, errorX > kDeadBand);
-  Hold(kKeyUp, errorY < -kDeadBand);
-  Hold(kKeyDown, errorY > kDeadBand);
+  Hold(kKeyLeft, errorX < -deadBand);
+  Hold(kKeyRight, errorX > deadBand);
+  Hold(kKeyUp, errorY < -deadBand);
+  Hold(kKeyDown, errorY > deadBand);
 }
 
 void Autopilot::Hold(int code, bool down) {
