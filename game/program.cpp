@@ -31,7 +31,7 @@ void nxInit() {
   nx_Game_isOuya = 0;
   nx_Game_overscan = 0.0f;
   nx_app__updateRate = 0;
-  nx_Game_HasMusic = 0;
+  nx_Game_HasMusic = VEXADROME_HAS_MUSIC;
   nx_Game_DebugMode = 0;
   nx_Game_rawscrw = 640.0f;
   nx_Game_rawscrh = 480.0f;
