@@ -170,33 +170,16 @@ int c_MyApp::p_OnCreate() {
   return 0;
 }
 
-// A running game comes back paused, whichever way the focus went.
 int c_MyApp::p_OnSuspend() {
   p_iCade(0);
-  if (m_gameMode > 9) {
-    m_paused = 1;
-    m_pauseDir = 1;
-    m_pauseY = nx_float_to_int_clamped(nx_Game_jscrh * 0.5f);
-  } else {
-    m_paused = 0;
-    m_pauseDir = 0;
-    m_pauseY = 0;
-  }
+  p_PauseOnFocusChange();
   nx_app_SetUpdateRate(nx_Game_SuspendedUpdateRate);
   p_Save();
   return 0;
 }
 
 int c_MyApp::p_OnResume() {
-  if (m_gameMode > 9) {
-    m_paused = 1;
-    m_pauseDir = 1;
-    m_pauseY = nx_float_to_int_clamped(nx_Game_jscrh * 0.5f);
-  } else {
-    m_paused = 0;
-    m_pauseDir = 0;
-    m_pauseY = 0;
-  }
+  p_PauseOnFocusChange();
   nx_app_SetUpdateRate(nx_Game_UpdateRate);
   p_iCade(0);
   return 0;
@@ -439,6 +422,20 @@ int c_MyApp::p_OnRender() {
         }
       }
     }
+  }
+  return 0;
+}
+
+// A running game comes back paused, whichever way the focus went.
+int c_MyApp::p_PauseOnFocusChange() {
+  if (m_gameMode > 9) {
+    m_paused = 1;
+    m_pauseDir = 1;
+    m_pauseY = nx_float_to_int_clamped(nx_Game_jscrh * 0.5f);
+  } else {
+    m_paused = 0;
+    m_pauseDir = 0;
+    m_pauseY = 0;
   }
   return 0;
 }

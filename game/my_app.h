@@ -293,6 +293,8 @@ class c_MyApp : public c_App {
   int p_OnRender() override;
   int p_iCade(int on);
   int p_FullscreenFlip();
+  // The pause panel at once for a running or starting game on suspend and resume.
+  int p_PauseOnFocusChange();
 
   // Draw list and loader (draw_list.cpp).
   int p_ResetDraw();
