@@ -1,11 +1,15 @@
 // Replays one heavy synthetic game frame (about 2,000 rectangles, 300 sprites from one
 // texture, 200 glyphs from another, interleaved the way a frame of the game interleaves them)
 // through the graphics device and, for comparison, through SDL2's renderer, and prints draw
-// calls per frame and frames per second for both. Run it under a display: xvfb-run -a.
+// calls per frame and frames per second for both, each renderer measured in processes of its
+// own, taking turns, with the medians of the rounds. Run it under a display: xvfb-run -a
+// build/bench/bench_renderer [frames] [rounds].
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <string>
 #include <vector>
 
 // <GLFW/glfw3.h> for the device's window; GLFW_INCLUDE_NONE because the device brings gl.h.
@@ -13,6 +17,7 @@
 #include <GLFW/glfw3.h>
 #include <SDL2/SDL.h>
 
+#include "bench/bench_runs.h"
 #include "devices/gl_seam.h"
 #include "devices/graphics.h"
 #include "host/glfw_game.h"
@@ -248,14 +253,40 @@ double bench_Sdl(const std::vector<BenchItem>& frame, int frames, const char** r
   return frames / elapsed;
 }
 
+// One measurement in this process: frames per second of one renderer, printed as one line.
+int bench_Child(const std::string& kind, int frames) {
+  std::vector<BenchItem> frame = bench_MakeFrame();
+  if (kind == "device") {
+    if (!glfwInit()) return 1;
+    int drawCalls = 0;
+    double rate = bench_Device(frame, frames, &drawCalls);
+    glfwTerminate();
+    if (rate <= 0.0) return 1;
+    std::printf("fps=%.1f draws=%d\n", rate, drawCalls);
+    return 0;
+  }
+  if (kind == "sdl2") {
+    const char* sdlName = "none";
+    double rate = bench_Sdl(frame, frames, &sdlName);
+    if (rate <= 0.0) return 1;
+    std::printf("fps=%.1f renderer=%s\n", rate, sdlName);
+    return 0;
+  }
+  return 1;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Public functions
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--child") {
+    return bench_Child(argv[2], std::atoi(argv[3]));
+  }
   int frames = argc > 1 ? std::atoi(argv[1]) : 200;
   if (frames < 1) frames = 1;
+  int rounds = argc > 2 ? std::max(3, std::atoi(argv[2])) : 5;
   std::vector<BenchItem> frame = bench_MakeFrame();
   int rects = 0, sprites = 0, glyphs = 0;
   for (const BenchItem& item : frame) {
@@ -263,21 +294,27 @@ int main(int argc, char** argv) {
     sprites += item.kind == BenchKind::Sprite;
     glyphs += item.kind == BenchKind::Glyph;
   }
-  std::printf("frame: %d rectangles, %d sprites, %d glyphs; %d frames each\n", rects, sprites,
-              glyphs, frames);
+  std::printf("frame: %d rectangles, %d sprites, %d glyphs; %d frames each, %d rounds\n", rects,
+              sprites, glyphs, frames, rounds);
 
-  if (!glfwInit()) {
-    std::printf("glfwInit failed (is there a display?)\n");
+  // Each renderer in processes of its own, taking turns: in one process the second would
+  // profit from the first one's warm-up of the software rasteriser.
+  std::string frameCount = std::to_string(frames);
+  std::map<std::string, std::vector<double>> rates =
+      bench_Alternate({"device", "sdl2"}, rounds, "fps", [&](const std::string& kind) {
+        return std::vector<std::string>{"--child", kind, frameCount};
+      });
+  if (rates["device"].empty() || rates["sdl2"].empty()) {
+    std::printf("a renderer could not run (is there a display?)\n");
     return 1;
   }
-  int drawCalls = 0;
-  double deviceRate = bench_Device(frame, frames, &drawCalls);
-  glfwTerminate();
-  const char* sdlName = "none";
-  double sdlRate = bench_Sdl(frame, frames, &sdlName);
+  std::string device = bench_RunSelf({"--child", "device", "1"});
+  std::string sdl = bench_RunSelf({"--child", "sdl2", "1"});
 
   std::printf("%-28s %18s %12s\n", "renderer", "draw calls/frame", "frames/s");
-  std::printf("%-28s %18d %12.1f\n", "gxtkGraphics (OpenGL 1.x)", drawCalls, deviceRate);
-  std::printf("%-18s %-9s %18s %12.1f\n", "SDL2 renderer", sdlName, "(not counted)", sdlRate);
+  std::printf("%-28s %18d %12.1f\n", "gxtkGraphics (OpenGL 1.x)",
+              static_cast<int>(bench_Field(device, "draws")), bench_Median(rates["device"]));
+  std::printf("%-18s %-9s %18s %12.1f\n", "SDL2 renderer", bench_Word(sdl, "renderer").c_str(),
+              "(not counted)", bench_Median(rates["sdl2"]));
   return 0;
 }
