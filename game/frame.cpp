@@ -12,6 +12,20 @@
 #include "runtime/numbers.h"
 
 // ---------------------------------------------------------------------------------------------
+// Types
+
+namespace {
+
+// An iCade cabinet sends one letter when a button goes down and another when it comes up.
+struct nx_Game_ICadePair {
+  int button;
+  char press;
+  char release;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
 // Globals
 
 namespace {
@@ -33,12 +47,7 @@ constexpr int nx_Game_BackButton = 19;
 // Buttons 0 to 18 are game buttons; entry 19 is the back button.
 constexpr int nx_Game_GameButtons = 19;
 
-// An iCade cabinet sends one letter when a button goes down and another when it comes up.
-struct nx_Game_ICadePair {
-  int button;
-  char press;
-  char release;
-};
+// Each cabinet button's press and release letters.
 constexpr nx_Game_ICadePair nx_Game_ICadePairs[] = {
     {0, 'W', 'E'},  {8, 'X', 'Z'},  {3, 'A', 'Q'},  {5, 'D', 'C'},  {13, 'Y', 'T'}, {14, 'U', 'F'},
     {15, 'I', 'M'}, {16, 'O', 'G'}, {10, 'H', 'R'}, {11, 'J', 'N'}, {12, 'K', 'P'}, {17, 'L', 'V'},

@@ -278,8 +278,9 @@ int c_JMPlayer::p_JM_StartTune(String name, int seed, int tempo) {
 int c_JMPlayer::p_JM_LoadChunk() {
   int step = m_loadStep;
   if (step == 1) gc_assign(m_tuneImage, nx_music_LoadTunePicture(m_tuneName));
-  if (step >= 2 && step <= 9)
+  if (step >= 2 && step <= 9) {
     gc_assign(m_drumsA[step - 1], nx_music_LoadDrum(m_variant[1], step - 1));
+  }
   if (step >= 12 && step <= 19) {
     gc_assign(m_drumsB[step - 11], nx_music_LoadDrum(m_variant[2], step - 11));
   }

@@ -1,7 +1,7 @@
 // The loading screen that every loader step records, and the "Click to Start" screen.
 #include "game/my_app.h"
 
-// <cmath> for placing the spinner's dots round the circle.
+// <cmath> for placing the spinner's dots round the circle; <cstdint> for its angle sums.
 #include <cmath>
 #include <cstdint>
 
