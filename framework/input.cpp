@@ -187,8 +187,9 @@ void c_InputDevice::p_MotionEvent(int event, int, float x, float y, float z) {
 }
 
 // Polling stops at the first unit without a joystick: the host numbers joysticks densely.
-// The buttons of that unit and the later ones are released, since nothing reports their
-// releases any more: a pad unplugged with a button held would otherwise hold it for good.
+// The buttons of that unit and the later ones are released and their sticks centred, since
+// nothing reports them any more: a pad unplugged with a button held or a stick pushed would
+// otherwise hold it for good.
 void c_InputDevice::p_BeginUpdate() {
   if (nx_app__game == nullptr) return;
   for (int unit = 0; unit < JoystickUnits; ++unit) {
@@ -198,6 +199,12 @@ void c_InputDevice::p_BeginUpdate() {
       int first = JoystickKeyBase + JoystickButtons * unit;
       int end = JoystickKeyBase + JoystickButtons * JoystickUnits;
       for (int code = first; code < end; ++code) m_keyDown[code] = false;
+      for (int idleUnit = unit; idleUnit < JoystickUnits; ++idleUnit) {
+        c_JoyState* idleState = m_joyStates[idleUnit];
+        for (Array<float> axes : {idleState->m_joyx, idleState->m_joyy, idleState->m_joyz}) {
+          for (int axis = 0; axis < axes.Length(); ++axis) axes[axis] = 0.0f;
+        }
+      }
       break;
     }
     for (int button = 0; button < JoystickButtons; ++button) {

@@ -95,6 +95,24 @@ float nx_glfw_Pixel(double coordinate) {
   return static_cast<float>(static_cast<int>(clamped));
 }
 
+// The game lays out by framebuffer pixels, which a scaled display makes more numerous than the
+// window's units, so the pointer is reported in framebuffer pixels too.
+void nx_glfw_ToFramebuffer(GLFWwindow* window, double& x, double& y) {
+  int windowWidth = 0;
+  int windowHeight = 0;
+  int framebufferWidth = 0;
+  int framebufferHeight = 0;
+  glfwGetWindowSize(window, &windowWidth, &windowHeight);
+  glfwGetFramebufferSize(window, &framebufferWidth, &framebufferHeight);
+  x = NxGlfwGame::ToFramebuffer(x, windowWidth, framebufferWidth);
+  y = NxGlfwGame::ToFramebuffer(y, windowHeight, framebufferHeight);
+}
+
+void nx_glfw_CursorPosition(GLFWwindow* window, double& x, double& y) {
+  glfwGetCursorPos(window, &x, &y);
+  nx_glfw_ToFramebuffer(window, x, y);
+}
+
 void nx_glfw_KeyCallback(GLFWwindow*, int key, int, int action, int) {
   NxGlfwGame::OnKey(key, action == GLFW_REPEAT ? GLFW_PRESS : action);
 }
@@ -109,11 +127,12 @@ void nx_glfw_CharCallback(GLFWwindow*, unsigned int codepoint) {
 void nx_glfw_MouseButtonCallback(GLFWwindow* window, int button, int action, int) {
   double x = 0.0;
   double y = 0.0;
-  glfwGetCursorPos(window, &x, &y);
+  nx_glfw_CursorPosition(window, x, y);
   NxGlfwGame::OnMouseButton(button, action, x, y);
 }
 
-void nx_glfw_CursorPosCallback(GLFWwindow*, double x, double y) {
+void nx_glfw_CursorPosCallback(GLFWwindow* window, double x, double y) {
+  nx_glfw_ToFramebuffer(window, x, y);
   NxGlfwGame::OnMousePos(x, y);
 }
 
@@ -203,20 +222,29 @@ int NxGlfwGame::Millisecs() {
   return static_cast<int>(wrapped);
 }
 
+// A pad that GLFW's mapping database knows is read through its mapping, so every such pad
+// numbers its buttons alike; any other keeps its raw numbering.
 bool NxGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                               Array<bool> buttons) {
   if (port < 0 || port > GLFW_JOYSTICK_LAST) return false;
-  if (glfwJoystickPresent(port) == GLFW_FALSE) {
+  NxJoystickSeam& glfw = nx_joystick_table;
+  if (glfw.JoystickPresent(port) == GLFW_FALSE) {
     if (_joystickPresent[port]) nx_joystick_Clear(joyx, joyy, joyz, buttons);
     _joystickPresent[port] = false;
     return false;
   }
   _joystickPresent[port] = true;
+  GLFWgamepadstate gamepad{};
+  if (glfw.JoystickIsGamepad(port) == GLFW_TRUE &&
+      glfw.GetGamepadState(port, &gamepad) == GLFW_TRUE) {
+    nx_joystick_ArrangeGamepad(gamepad, joyx, joyy, joyz, buttons);
+    return true;
+  }
   int axisCount = 0;
-  const float* axes = glfwGetJoystickAxes(port, &axisCount);
+  const float* axes = glfw.GetJoystickAxes(port, &axisCount);
   if (axes == nullptr) axisCount = 0;
   int buttonCount = 0;
-  const unsigned char* buttonStates = glfwGetJoystickButtons(port, &buttonCount);
+  const unsigned char* buttonStates = glfw.GetJoystickButtons(port, &buttonCount);
   if (buttonStates == nullptr) buttonCount = 0;
   nx_joystick_Arrange(axes, axisCount, buttonStates, buttonCount, joyx, joyy, joyz, buttons);
   return true;
@@ -266,7 +294,7 @@ void NxGlfwGame::ReleaseHeldInput() {
     if (glfwGetMouseButton(_window, button) != GLFW_PRESS) continue;
     double x = 0.0;
     double y = 0.0;
-    glfwGetCursorPos(_window, &x, &y);
+    nx_glfw_CursorPosition(_window, x, y);
     MouseEvent(c_NxGameEvent::MouseUp, button, nx_glfw_Pixel(x), nx_glfw_Pixel(y));
   }
 }
@@ -405,6 +433,11 @@ void NxGlfwGame::OnMouseButton(int button, int action, double x, double y) {
 void NxGlfwGame::OnMousePos(double x, double y) {
   if (NxGame::_game == nullptr) return;
   NxGame::_game->MouseEvent(c_NxGameEvent::MouseMove, -1, nx_glfw_Pixel(x), nx_glfw_Pixel(y));
+}
+
+double NxGlfwGame::ToFramebuffer(double coordinate, int windowExtent, int framebufferExtent) {
+  if (windowExtent <= 0 || framebufferExtent <= 0) return coordinate;
+  return coordinate * framebufferExtent / windowExtent;
 }
 
 int NxGlfwGame::OnWindowClose() {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "host/glfw_game.h"
+#include "host/joystick.h"
 #include "runtime/errors.h"
 #include "runtime/gc.h"
 
@@ -16,6 +17,14 @@
 
 int argc = 0;
 const char** argv = nullptr;
+
+namespace {
+
+// Gamepad mappings for pads GLFW's own database does not know, in GLFW's mapping format,
+// beside the data folder and the state file.
+const char nx_program_gamepadMappingsPath[] = "./gamecontrollerdb.txt";
+
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Public functions
@@ -38,6 +47,7 @@ int NxZarnikGame::Main(int argumentCount, const char** arguments) {
     nxPrint(String(u"glfwInit failed"));
     std::exit(-1);
   }
+  nx_joystick_LoadMappings(nx_program_gamepadMappingsPath);
   // The one host game object lives until the process ends.
   NxZarnikGame* game = new NxZarnikGame();
   try {

@@ -19,11 +19,13 @@ class JoystickHost : public NxGame {
   std::vector<std::vector<int>> pressed = std::vector<std::vector<int>>(4);
   std::vector<int> polled;
 
-  bool PollJoystick(int port, Array<float> joyx, Array<float>, Array<float>,
+  bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                     Array<bool> buttons) override {
     polled.push_back(port);
     if (!present[port]) return false;
     joyx[0] = 0.25f * static_cast<float>(port + 1);
+    joyy[1] = -0.5f;
+    joyz[1] = 1.0f;
     for (int b = 0; b < buttons.Length(); ++b) buttons[b] = false;
     for (int b : pressed[port]) buttons[b] = true;
     return true;
@@ -151,6 +153,9 @@ TEST_F(InputDevice, JoystickButtonsBecomeKeyCodesWithOneHitPerPress) {
   host.present[0] = false;
   device->p_BeginUpdate();
   EXPECT_FALSE(nx_input_JoyDown(3, 1)) << "a unit no longer polled holds no button";
+  EXPECT_EQ(nx_input_JoyX(0, 1), 0.0f) << "nor a pushed stick";
+  EXPECT_EQ(nx_input_JoyY(1, 1), 0.0f);
+  EXPECT_EQ(device->m_joyStates[1]->m_joyz[1], 0.0f);
 }
 
 TEST_F(InputDevice, PollingStopsAtTheFirstMissingUnit) {

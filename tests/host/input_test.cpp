@@ -1,10 +1,16 @@
-// Key translation, the events the input callbacks derive, and the joystick arrangement.
+// Key translation, the events the input callbacks derive, the joystick arrangement, gamepads
+// played from recordings, and the pointer's scaling to framebuffer pixels.
 #include <gtest/gtest.h>
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "host/joystick.h"
 #include "recording_delegate.h"
@@ -118,6 +124,145 @@ TEST(Joystick, ButtonsBeyondTheCountOrTheArrayAreLeftAlone) {
   EXPECT_TRUE(few[3]);
   nx_joystick_Arrange(nullptr, 0, pressed, 40, unit.x, unit.y, unit.z, unit.buttons);
   EXPECT_TRUE(unit.buttons[31]);
+}
+
+// Pads played from recordings through the host's joystick table: what GLFW reports for a
+// port, through its gamepad mapping (when `gamepad` is set) and raw.
+struct RecordedPad {
+  bool present = false;
+  bool gamepad = false;
+  GLFWgamepadstate state{};
+  std::vector<float> axes;
+  std::vector<unsigned char> buttons;
+};
+
+RecordedPad recordedPads[GLFW_JOYSTICK_LAST + 1];
+
+class Pads : public ::testing::Test {
+ protected:
+  Pads() : saved_(nx_joystick_table) {
+    for (RecordedPad& pad : recordedPads) pad = RecordedPad();
+    NxJoystickSeam& t = nx_joystick_table;
+    t.JoystickPresent = [](int port) {
+      return recordedPads[port].present ? GLFW_TRUE : GLFW_FALSE;
+    };
+    t.JoystickIsGamepad = [](int port) {
+      return recordedPads[port].gamepad ? GLFW_TRUE : GLFW_FALSE;
+    };
+    t.GetGamepadState = [](int port, GLFWgamepadstate* state) {
+      *state = recordedPads[port].state;
+      return GLFW_TRUE;
+    };
+    t.GetJoystickAxes = [](int port, int* count) {
+      *count = static_cast<int>(recordedPads[port].axes.size());
+      return static_cast<const float*>(recordedPads[port].axes.data());
+    };
+    t.GetJoystickButtons = [](int port, int* count) {
+      *count = static_cast<int>(recordedPads[port].buttons.size());
+      return static_cast<const unsigned char*>(recordedPads[port].buttons.data());
+    };
+  }
+  ~Pads() override { nx_joystick_table = saved_; }
+
+  // The unit after one poll: (left x, right x, left y, right y, left z, right z) and the
+  // numbers of the buttons held.
+  std::pair<std::vector<float>, std::vector<int>> Poll(int port) {
+    polled = host.PollJoystick(port, unit.x, unit.y, unit.z, unit.buttons);
+    std::vector<int> held;
+    for (int b = 0; b < unit.buttons.Length(); ++b) {
+      if (unit.buttons[b]) held.push_back(b);
+    }
+    return {{unit.x[0], unit.x[1], unit.y[0], unit.y[1], unit.z[0], unit.z[1]}, held};
+  }
+
+  RecordedEvents events;
+  CountingHost host{&events};
+  Unit unit;
+  bool polled = false;
+
+ private:
+  NxJoystickSeam saved_;
+};
+
+// Such a pad's raw numbering puts Guide and the stick clicks on the game's direction buttons
+// 8 to 10, and its d-pad on a hat the host does not report; through its mapping it steers.
+TEST_F(Pads, RecognisedPadIsReportedInTheGameNumbering) {
+  RecordedPad& pad = recordedPads[0];
+  pad.present = pad.gamepad = true;
+  pad.buttons = std::vector<unsigned char>(11, GLFW_PRESS);
+  pad.state.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.5f;
+  pad.state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -1.0f;  // pushed up
+  pad.state.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = -0.25f;
+  pad.state.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = 0.75f;
+  pad.state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = -1.0f;  // at rest
+  pad.state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1.0f;  // fully pulled
+  // Each GLFW gamepad button alone, and the number the game must see for it.
+  const int expected[][2] = {
+      {GLFW_GAMEPAD_BUTTON_A, 0},           {GLFW_GAMEPAD_BUTTON_B, 1},
+      {GLFW_GAMEPAD_BUTTON_X, 2},           {GLFW_GAMEPAD_BUTTON_Y, 3},
+      {GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, 4}, {GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER, 5},
+      {GLFW_GAMEPAD_BUTTON_BACK, 6},        {GLFW_GAMEPAD_BUTTON_START, 7},
+      {GLFW_GAMEPAD_BUTTON_DPAD_LEFT, 8},   {GLFW_GAMEPAD_BUTTON_DPAD_UP, 9},
+      {GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, 10}, {GLFW_GAMEPAD_BUTTON_DPAD_DOWN, 11},
+      {GLFW_GAMEPAD_BUTTON_LEFT_THUMB, 12}, {GLFW_GAMEPAD_BUTTON_RIGHT_THUMB, 13},
+      {GLFW_GAMEPAD_BUTTON_GUIDE, 14}};
+  unit.buttons[20] = true;  // left from an earlier reading: nothing of the pad is there
+  for (const auto& entry : expected) {
+    for (unsigned char& button : pad.state.buttons) button = GLFW_RELEASE;
+    pad.state.buttons[entry[0]] = GLFW_PRESS;
+    EXPECT_EQ(Poll(0).second, std::vector<int>{entry[1]}) << "GLFW button " << entry[0];
+    EXPECT_TRUE(polled);
+  }
+  // Sticks with up positive, triggers from 0 at rest to 1.
+  EXPECT_EQ(Poll(0).first, (std::vector<float>{0.5f, -0.25f, 1.0f, -0.75f, 0.0f, 1.0f}));
+}
+
+TEST_F(Pads, UnrecognisedPadKeepsItsRawNumberingAndAGonePadIsCleared) {
+  RecordedPad& pad = recordedPads[1];
+  pad.present = true;
+  pad.axes = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+  pad.buttons = std::vector<unsigned char>(9, GLFW_RELEASE);
+  pad.buttons[2] = pad.buttons[8] = GLFW_PRESS;
+  auto raw = Poll(1);
+  EXPECT_EQ(raw.first, (std::vector<float>{0.1f, -0.4f, -0.2f, 0.5f, 0.3f, -0.6f}));
+  EXPECT_EQ(raw.second, (std::vector<int>{2, 8}));
+
+  // A pad that the database knows but whose state cannot be read is read raw as well.
+  pad.gamepad = true;
+  nx_joystick_table.GetGamepadState = [](int, GLFWgamepadstate*) { return GLFW_FALSE; };
+  EXPECT_EQ(Poll(1), raw);
+
+  pad.present = false;
+  EXPECT_EQ(Poll(1), (std::pair<std::vector<float>, std::vector<int>>{{0, 0, 0, 0, 0, 0}, {}}));
+  EXPECT_FALSE(polled);
+}
+
+TEST_F(Pads, MappingFileReachesGlfwAndAMissingOneIsSkipped) {
+  static std::string received;
+  nx_joystick_table.UpdateGamepadMappings = [](const char* text) {
+    received = text;
+    return GLFW_TRUE;
+  };
+  char path[] = "/tmp/vexadrome-mappings-XXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  std::string text = "# more pads\n0300000000000000,Pad,a:b0,platform:Linux,\n";
+  ASSERT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  close(fd);
+  EXPECT_TRUE(nx_joystick_LoadMappings(path));
+  EXPECT_EQ(received, text);
+  unlink(path);
+  received = "untouched";
+  EXPECT_FALSE(nx_joystick_LoadMappings(path));
+  EXPECT_EQ(received, "untouched");
+}
+
+TEST(Pointer, WindowUnitsBecomeFramebufferPixels) {
+  EXPECT_EQ(NxGlfwGame::ToFramebuffer(100.5, 640, 1280), 201.0);
+  EXPECT_EQ(NxGlfwGame::ToFramebuffer(33.0, 640, 960), 49.5);
+  // Before a window has a size, the position is passed on rather than divided by 0.
+  EXPECT_EQ(NxGlfwGame::ToFramebuffer(100.0, 0, 0), 100.0);
+  EXPECT_EQ(NxGlfwGame::ToFramebuffer(100.0, 640, 0), 100.0);
 }
 
 }  // namespace
