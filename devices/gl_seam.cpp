@@ -16,11 +16,11 @@ gxtkGLSeam nx_glseam_table = nx_glseam_Real();
 
 namespace {
 
-void nx_glseam_GetWindowSize(int* width, int* height) {
+void nx_glseam_GetFramebufferSize(int* width, int* height) {
   *width = 0;
   *height = 0;
   GLFWwindow* window = glfwGetCurrentContext();
-  if (window != nullptr) glfwGetWindowSize(window, width, height);
+  if (window != nullptr) glfwGetFramebufferSize(window, width, height);
 }
 
 void nx_glseam_SwapBuffers() {
@@ -60,7 +60,7 @@ gxtkGLSeam nx_glseam_Real() {
   table.TexSubImage2D = glTexSubImage2D;
   table.PixelStorei = glPixelStorei;
   table.GetError = glGetError;
-  table.GetWindowSize = nx_glseam_GetWindowSize;
+  table.GetFramebufferSize = nx_glseam_GetFramebufferSize;
   table.SwapBuffers = nx_glseam_SwapBuffers;
   return table;
 }

@@ -39,8 +39,9 @@ struct gxtkGLSeam {
                         GLenum format, GLenum type, const GLvoid* pixels);
   void (*PixelStorei)(GLenum name, GLint value);
   GLenum (*GetError)();
-  // Size of the window whose context is current; 0 x 0 when there is none.
-  void (*GetWindowSize)(int* width, int* height);
+  // Size in pixels of the framebuffer of the window whose context is current (more than the
+  // window's size in screen units on a scaled display); 0 x 0 when there is none.
+  void (*GetFramebufferSize)(int* width, int* height);
   // Shows the frame of the window whose context is current.
   void (*SwapBuffers)();
 };

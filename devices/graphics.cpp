@@ -43,7 +43,7 @@ int64_t nx_graphics_ClampToInt(int64_t value) {
 // Public functions
 
 gxtkGraphics::gxtkGraphics() {
-  nx_glseam_table.GetWindowSize(&width, &height);
+  nx_glseam_table.GetFramebufferSize(&width, &height);
   for (int quad = 0; quad < MaxQuads; ++quad) {
     uint16_t base = static_cast<uint16_t>(quad * 4);
     uint16_t* indices = &quadIndices[quad * 6];
@@ -70,7 +70,7 @@ int gxtkGraphics::Height() {
 
 int gxtkGraphics::BeginRender() {
   gxtkGLSeam& gl = nx_glseam_table;
-  gl.GetWindowSize(&width, &height);
+  gl.GetFramebufferSize(&width, &height);
   gl.Viewport(0, 0, width, height);
   gl.MatrixMode(GL_PROJECTION);
   gl.LoadIdentity();

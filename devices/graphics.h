@@ -29,6 +29,8 @@ class gxtkGraphics : public Object {
   static constexpr int MaxVertices = 1024;
   static constexpr int MaxQuads = MaxVertices / 4;
 
+  // The framebuffer's size in pixels, read at creation and at every BeginRender: the game
+  // lays out and picks its image resolution by it.
   int width = 0;
   int height = 0;
   // Premultiplied vertex colour: alpha << 24 | blue << 16 | green << 8 | red.

@@ -62,11 +62,15 @@ class NxGlfwGame : public NxGame {
   // through NxGame::_game.
   static void OnKey(int key, int action);
   static void OnChar(int chr, int action);
-  // `x` and `y` are the pointer position at the time of the click.
+  // `x` and `y` are the pointer position at the time of the click. Positions are in
+  // framebuffer pixels, the unit the game lays out by.
   static void OnMouseButton(int button, int action, double x, double y);
   static void OnMousePos(double x, double y);
   static int OnWindowClose();
   static void OnWindowFocus(bool focused);
+  // A pointer coordinate in window units as a framebuffer coordinate (a scaled display has
+  // more framebuffer pixels than window units); unchanged while either extent is unknown.
+  static double ToFramebuffer(double coordinate, int windowExtent, int framebufferExtent);
   static int TransKey(int key);
   static int KeyToChar(int code);
 

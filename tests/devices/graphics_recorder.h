@@ -119,7 +119,7 @@ struct GLRecorder {
       Active()->pendingError = GL_NO_ERROR;
       return error;
     };
-    t.GetWindowSize = [](int* w, int* h) {
+    t.GetFramebufferSize = [](int* w, int* h) {
       *w = Active()->windowWidth;
       *h = Active()->windowHeight;
     };
