@@ -4,7 +4,8 @@
 #include "host/game.h"
 
 // POSIX file descriptors for the durable write: stdio cannot fsync or report which write
-// fell short.
+// fell short. <dirent.h> to find the temporaries of saves that were killed.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +35,10 @@ struct NxDataScheme {
 namespace {
 
 const char nx_data_statePath[] = "./.zarnikstate";
+// What a save's temporary adds to the name of the file it replaces, before mkstemp's six
+// random letters and digits. Distinct enough that no file of the player's matches it.
+const char nx_data_temporaryInfix[] = ".saving-";
+constexpr size_t nx_data_temporaryRandomLength = 6;
 
 const NxDataScheme nx_data_schemes[] = {
     {u"zarnik://data/", u"./data/"},
@@ -87,11 +92,42 @@ mode_t nx_data_ModeFor(const std::string& path) {
   return 0666 & ~mask;
 }
 
+std::string nx_data_DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+bool nx_data_IsTemporaryOf(const char* name, const std::string& prefix) {
+  std::string candidate(name);
+  if (candidate.size() != prefix.size() + nx_data_temporaryRandomLength) return false;
+  if (candidate.compare(0, prefix.size(), prefix) != 0) return false;
+  for (size_t i = prefix.size(); i < candidate.size(); ++i) {
+    char letter = candidate[i];
+    bool random = (letter >= '0' && letter <= '9') || (letter >= 'A' && letter <= 'Z') ||
+                  (letter >= 'a' && letter <= 'z');
+    if (!random) return false;
+  }
+  return true;
+}
+
+// A save killed between creating its temporary and the rename leaves the temporary behind,
+// and its random name means nothing else would ever remove it. Failures only leave litter.
+void nx_data_RemoveStaleTemporaries(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string prefix =
+      (slash == std::string::npos ? path : path.substr(slash + 1)) + nx_data_temporaryInfix;
+  DIR* folder = ::opendir(nx_data_DirectoryOf(path).c_str());
+  if (folder == nullptr) return;
+  while (const dirent* entry = ::readdir(folder)) {
+    if (nx_data_IsTemporaryOf(entry->d_name, prefix)) ::unlinkat(::dirfd(folder), entry->d_name, 0);
+  }
+  ::closedir(folder);
+}
+
 // Makes the rename itself durable; a failure here cannot lose the old or the new content,
 // so it is not reported.
 void nx_data_SyncDirectoryOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  std::string directory = nx_data_DirectoryOf(path);
   int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
@@ -120,9 +156,11 @@ String nx_data_PathToFilePath(String path) {
 }
 
 int nx_data_SaveAtomically(const std::string& path, const std::vector<unsigned char>& bytes) {
-  std::vector<char> temporary(path.begin(), path.end());
-  const char suffix[] = ".XXXXXX";
-  temporary.insert(temporary.end(), suffix, suffix + sizeof suffix);
+  nx_data_RemoveStaleTemporaries(path);
+  std::string pattern =
+      path + nx_data_temporaryInfix + std::string(nx_data_temporaryRandomLength, 'X');
+  std::vector<char> temporary(pattern.begin(), pattern.end());
+  temporary.push_back('\0');
   mode_t mode = nx_data_ModeFor(path);
   int fd = ::mkstemp(temporary.data());
   if (fd < 0) return -1;

@@ -107,5 +107,6 @@ String nx_data_FixDataPath(String path);
 String nx_data_PathToFilePath(String path);
 // Replaces the file at `path` with `bytes` so that either the old or the whole new content
 // is there afterwards: 0 on success, -1 when the new file cannot be created beside it, -2
-// when not all of it could be written and made durable.
+// when not all of it could be written and made durable. Temporaries that killed saves left
+// beside it are removed first.
 int nx_data_SaveAtomically(const std::string& path, const std::vector<unsigned char>& bytes);

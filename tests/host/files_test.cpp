@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -161,6 +162,35 @@ TEST_F(Files, SaveThatFailsPartWayLeavesThePreviousStateIntact) {
   EXPECT_EQ(run.status, 0) << "the save reports the short write";
   EXPECT_EQ(Read(".zarnikstate"), previous);
   EXPECT_EQ(Entries(), std::vector<std::string>{".zarnikstate"});
+}
+
+// A save killed part-way (here by the size limit's signal) leaves its temporary behind; the
+// next save clears it, and only names that a save's temporary can have.
+TEST_F(Files, SaveRemovesTheTemporariesOfKilledSaves) {
+  Write(".zarnikstate", "previous");
+  std::u16string big(20000, u'x');
+  ChildRun run = RunInChild([&] {
+    rlimit size{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &size);
+    game.SaveState(String(big.c_str()));
+    std::exit(0);
+  });
+  ASSERT_EQ(run.status, 128 + SIGXFSZ);
+  ASSERT_EQ(Entries().size(), 2u) << "the killed save's temporary is there";
+  const std::vector<std::string> kept = {
+      ".zarnikstate.saving-AbC12", ".zarnikstate.saving-AbC1234", ".zarnikstate.saving-AbC_12",
+      ".zarnikstate.backup",       "other.saving-AbC123",         ".zarnikstate.saving-"};
+  for (const std::string& name : kept) Write(name, "mine");
+  Write(".zarnikstate.saving-zZ09aA", "stale");
+
+  EXPECT_EQ(game.SaveState(String(u"new")), 0);
+  EXPECT_EQ(Read(".zarnikstate"), "new");
+  std::vector<std::string> expected = kept;
+  expected.push_back(".zarnikstate");
+  std::vector<std::string> entries = Entries();
+  std::sort(entries.begin(), entries.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(entries, expected);
 }
 
 TEST_F(Files, SaveWhereNoFileCanBeCreatedReportsMinusOne) {
