@@ -13,12 +13,6 @@ constexpr int KeyEnter = 13;
 constexpr int KeyEscape = 27;
 constexpr int KeyRight = 39;
 
-// A finished loader and the first menu update done.
-void StartInMenu(GameHarness& game) {
-  game.FinishLoading();
-  game.Update();
-}
-
 TEST(TitleMenuLists, LinesFitTheScreenHeight) {
   const std::pair<int, std::string> cases[] = {
       {480, "Top10901902903904905906907908909910Last10801802803804805806807808809810"},
@@ -27,17 +21,17 @@ TEST(TitleMenuLists, LinesFitTheScreenHeight) {
   };
   for (const auto& [height, lists] : cases) {
     GameHarness game(640, height);
-    StartInMenu(game);
+    game.FinishLoading();
     for (int line = 0; line < 10; ++line) {
       game.app->m_highScores[line] = 901 + line;
       game.app->m_highScores[30 + line] = 801 + line;
     }
-    game.Update();
+    game.Update(2);  // the first menu update selects game type 1
     EXPECT_TRUE(game.HasText(lists)) << height;
   }
 }
 
-TEST(TitleMenuKeys, MoveOncePerPressConfirmOncePerPress) {
+TEST(TitleMenuKeys, MoveAndConfirmOncePerPress) {
   GameHarness game;
   game.FinishLoading();
   // Enter from the very first menu update plays game type 1; held, it starts nothing more.
@@ -51,24 +45,16 @@ TEST(TitleMenuKeys, MoveOncePerPressConfirmOncePerPress) {
   game.KeyUp(KeyEnter);
   game.Update();
 
-  game.KeyDown(KeyRight);
-  game.Update(3);
-  game.KeyUp(KeyRight);
-  game.Update();
-  EXPECT_EQ(game.app->m_menuSel, 2);
-  EXPECT_EQ(game.app->m_gameType, 2);
-  EXPECT_FLOAT_EQ(game.app->m_menuPos, -88.0f);
-
-  // The cog hides both lists, turns, and opens the option box.
-  for (int press = 0; press < 3; ++press) {
+  // Right moves on, scrolling to the item, and stops at the cog, which hides both score
+  // lists and opens the option box at its back row.
+  for (int press = 0; press < 4; ++press) {
     game.Press(KeyRight);
     game.Update(2);
   }
   EXPECT_EQ(game.app->m_menuSel, 4);
+  EXPECT_EQ(game.app->m_gameType, 3);
+  EXPECT_FLOAT_EQ(game.app->m_menuPos, -264.0f);
   EXPECT_FALSE(game.HasText("Top") || game.HasText("Last"));
-  float angle = game.app->m_cogAngle;
-  game.Update();
-  EXPECT_FLOAT_EQ(game.app->m_cogAngle, angle + 0.5f);
   game.app->m_optRow = 3;
   game.Press(KeyEnter);
   game.Update();
@@ -76,10 +62,12 @@ TEST(TitleMenuKeys, MoveOncePerPressConfirmOncePerPress) {
   EXPECT_EQ(game.app->m_optRow, 0);
 }
 
-TEST(TitleMenuPointer, TapsSelectAndConfirmDragsScroll) {
+TEST(TitleMenuPointer, TapsDragsAndCredits) {
   GameHarness game;
-  StartInMenu(game);
-  // Items stand 88 apart from (250, 312), the first in the middle.
+  game.FinishLoading();
+  game.Update();
+  // Items stand 88 apart from (250, 312), the first in the middle: a tap selects, a second
+  // tap on the selected item plays it.
   game.Click(338, 312);
   EXPECT_EQ(game.app->m_menuSel, 2);
   EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeMenu);
@@ -88,6 +76,7 @@ TEST(TitleMenuPointer, TapsSelectAndConfirmDragsScroll) {
   EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeStartGame);
   EXPECT_EQ(game.app->m_gameType, 2);
 
+  // A drag flings the carousel on; its release plays nothing.
   game.app->m_gameMode = c_MyApp::ModeMenu;
   game.MouseMove(100, 300);
   game.MouseDown();
@@ -100,29 +89,20 @@ TEST(TitleMenuPointer, TapsSelectAndConfirmDragsScroll) {
   game.Update(30);
   EXPECT_GE(game.app->m_menuSel, 3);
   EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeMenu);
-}
 
-TEST(TitleMenuCredits, ButtonAndLogoOpenThemAndTheCarouselWaits) {
-  GameHarness game;
-  StartInMenu(game);
-  game.Press('N');  // shoulder button 15
-  game.Update();
-  EXPECT_EQ(game.app->m_creditsOpen, 1);
-  // Under a box the carousel's position chooses nothing.
-  game.app->m_menuPos = game.app->m_menuEased = -176.0f;
-  game.Update();
-  EXPECT_EQ(game.app->m_menuSel, 1);
-  game.app->m_creditsOpen = 0;
-  game.Update(40);
-  EXPECT_EQ(game.app->m_menuSel, 3);
+  // The logo opens the credits; under a box the carousel's position chooses nothing.
   game.Click(570, 32);
   EXPECT_EQ(game.app->m_creditsOpen, 1);
+  int selected = game.app->m_menuSel;
+  game.app->m_menuPos = game.app->m_menuEased = 0.0f;
+  game.Update();
+  EXPECT_EQ(game.app->m_menuSel, selected);
 }
 
 TEST(TitleMenuBack, QuitsOnTheDesktopAndAsksOnTheConsole) {
   ChildRun run = RunInChild([] {
     GameHarness game;
-    StartInMenu(game);
+    game.FinishLoading();
     game.Press(KeyEscape);
     game.Update();
     _exit(3);
@@ -131,7 +111,7 @@ TEST(TitleMenuBack, QuitsOnTheDesktopAndAsksOnTheConsole) {
   EXPECT_EQ(run.output, "");
 
   GameHarness game;
-  StartInMenu(game);
+  game.FinishLoading();
   nx_Game_isOuya = 1;
   game.Press(KeyEscape);
   game.Update();
