@@ -5,10 +5,13 @@
 // <cmath> for the paddles' pulse and the integer part of random draws.
 #include <cmath>
 
+// The clock behind the paddles' pulse and the power colours.
 #include "framework/app.h"
 #include "framework/math.h"
 #include "framework/random.h"
+// The virtual screen size and the music switch.
 #include "game/globals.h"
+// The tune that starts and stops with each game.
 #include "game/music_player.h"
 #include "runtime/numbers.h"
 
@@ -45,13 +48,6 @@ namespace {
 
 int nx_Game_EntityIndex(int entity, int slot) {
   return entity * c_MyApp::EntityStride + slot;
-}
-
-// The side length of a grid cell: the larger screen dimension holds 32 of them.
-float nx_Game_CellSize() {
-  float cell = nx_Game_jscrw / 32.0f;
-  if (nx_Game_jscrh * 0.03125f > cell) cell = nx_Game_jscrh / 32.0f;
-  return cell;
 }
 
 // The score lists of a game type start here; -1 for a type that has none.
@@ -277,7 +273,7 @@ int c_MyApp::p_NextLife() {
 int c_MyApp::p_Game() {
   float width = nx_Game_jscrw;
   float height = nx_Game_jscrh;
-  float cell = nx_Game_CellSize();
+  float cell = p_CellSize();
 
   p_CLS2D(0.0f, 0.0f, 0.0f, 1.0f);
   p_SetSize(3.0f, 3.0f);
@@ -422,6 +418,8 @@ int c_MyApp::p_GameOver() {
       m_gameMode = ModeBackToMenu;
       m_gameOverTimer = nx_Game_GameOverFadeStart;
       m_jm->p_JM_Stop(1);
+      // The player's own rules ask for a second stop while the music is on; it finds nothing
+      // left playing.
       if (nx_Game_HasMusic == 1) m_jm->p_JM_Stop(1);
     }
   } else if (m_gameMode < ModeInGame) {
