@@ -3,6 +3,7 @@
 #include "game/my_app.h"
 
 #include "framework/math.h"
+// The virtual screen size, the console switch and its overscan.
 #include "game/globals.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -31,6 +32,12 @@ constexpr int nx_Game_OverscanHighest = 96;
 
 namespace {
 
+int nx_Game_ClampOverscan(int overscan) {
+  if (overscan < nx_Game_OverscanLowest) return nx_Game_OverscanLowest;
+  if (overscan > nx_Game_OverscanHighest) return nx_Game_OverscanHighest;
+  return overscan;
+}
+
 // One of the three buttons at scale 2, with the highlight behind it; true while pressed.
 bool nx_Game_PauseButton(c_MyApp& app, float x, float y, int icon, bool highlighted, float red,
                          float green, float blue) {
@@ -54,7 +61,8 @@ void nx_Game_PauseOverscan(c_MyApp& app, float panelY) {
   app.p_SetSize(1.0f);
   app.p_SetCol(0.0f, 128.0f, 255.0f, 0.5f);
   float barY = textY + 16.0f;
-  int& overscan = app.m_options[c_MyApp::OptionOverscan];
+  // A saved value may be anything; it is brought into range before a shoulder steps it.
+  int overscan = nx_Game_ClampOverscan(app.m_options[c_MyApp::OptionOverscan]);
   if (app.p_Touch(centre - 128.0f, barY, 256.0f, 9.0f) && app.m_pointerLatch == 0) {
     app.m_pointerLatch = 1;
     overscan = overscan >= 32 ? nx_Game_OverscanLowest : nx_Game_OverscanHighest;
@@ -67,8 +75,8 @@ void nx_Game_PauseOverscan(c_MyApp& app, float panelY) {
     app.m_keyLatch = 1;
     overscan += 16;
   }
-  if (overscan < nx_Game_OverscanLowest) overscan = nx_Game_OverscanLowest;
-  if (overscan > nx_Game_OverscanHighest) overscan = nx_Game_OverscanHighest;
+  overscan = nx_Game_ClampOverscan(overscan);
+  app.m_options[c_MyApp::OptionOverscan] = overscan;
   nx_Game_overscan = static_cast<float>(overscan);
   app.p_SetCol(255.0f, 255.0f, 0.0f, 0.75f);
   app.p_Rect(centre - 132.0f + 2.67f * static_cast<float>(overscan), barY - 4.0f, 8.0f, 16.0f);
