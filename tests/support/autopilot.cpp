@@ -15,7 +15,6 @@ constexpr int kKeyLeft = 37;
 constexpr int kKeyUp = 38;
 constexpr int kKeyRight = 39;
 constexpr int kKeyDown = 40;
-constexpr int kCursorKeys[4] = {kKeyLeft, kKeyUp, kKeyRight, kKeyDown};
 
 // The fastest the autopilot wants the ball to travel, and how much of the distance to the
 // target it asks for per update: fast enough to reach the paddle in time, slow enough to stop.
@@ -44,12 +43,6 @@ float BallSlot(const c_MyApp& app, int slot) {
 
 float PaddleSlot(const c_MyApp& app, int paddle, int slot) {
   return app.m_players[c_MyApp::EntityStride * paddle + slot];
-}
-
-// The side of a grid cell, as the field lays it out.
-float CellSize() {
-  float cell = nx_Game_jscrw / 32.0f;
-  return nx_Game_jscrh / 32.0f > cell ? nx_Game_jscrh / 32.0f : cell;
 }
 
 }  // namespace
@@ -102,15 +95,6 @@ void Autopilot::Update() {
   }
 }
 
-bool Autopilot::PlayGame(int limit) {
-  int finished = gamesFinished_;
-  for (int update = 0; update < limit; ++update) {
-    Update();
-    if (gamesFinished_ > finished) return true;
-  }
-  return false;
-}
-
 void Autopilot::InMenu() {
   c_MyApp& app = *game_.app;
   ReleaseAll();
@@ -156,7 +140,7 @@ void Autopilot::InPlay() {
   }
   float width = nx_Game_jscrw;
   float height = nx_Game_jscrh;
-  float cell = CellSize();
+  float cell = app.p_CellSize();
   float targetX;
   float targetY;
   if (hitsThisGame_ < hitsBeforeLosing) {
@@ -169,8 +153,7 @@ void Autopilot::InPlay() {
   } else {
     // Giving up: the middle of the top wall, where a block throws the ball straight back, so
     // the same cell takes every hit until it breaks and the ball escapes through the gap.
-    float gridLeft = width / 2.0f - 16.0f * cell;
-    targetX = gridLeft + 16.5f * cell;
+    targetX = app.p_GridLeft() + 16.5f * cell;
     targetY = -height;
   }
   float ballX = BallSlot(app, c_MyApp::EntityX);
@@ -202,7 +185,7 @@ void Autopilot::Park() {
 void Autopilot::PlanParking(int paddle) {
   c_MyApp& app = *game_.app;
   float height = nx_Game_jscrh;
-  float cell = CellSize();
+  float cell = app.p_CellSize();
   float from = PaddleSlot(app, paddle, c_MyApp::EntityY);
   float to = PaddleSlot(app, paddle, c_MyApp::EntityTargetY);
   // Just beyond where the paddle stops: it reaches 38 units either side, so it touches the
@@ -233,17 +216,16 @@ void Autopilot::Steer(float wantedX, float wantedY, float deadBand) {
 }
 
 void Autopilot::Hold(int code, bool down) {
-  for (int key = 0; key < 4; ++key) {
-    if (kCursorKeys[key] != code || held_[key] == down) continue;
-    held_[key] = down;
-    if (down) {
-      game_.KeyDown(code);
-    } else {
-      game_.KeyUp(code);
-    }
+  bool& held = held_[code - kKeyLeft];
+  if (held == down) return;
+  held = down;
+  if (down) {
+    game_.KeyDown(code);
+  } else {
+    game_.KeyUp(code);
   }
 }
 
 void Autopilot::ReleaseAll() {
-  for (int code : kCursorKeys) Hold(code, false);
+  for (int code = kKeyLeft; code <= kKeyDown; ++code) Hold(code, false);
 }

@@ -30,9 +30,6 @@ class Autopilot {
   // Chooses this update's input as a player would from what the screen shows, then runs the
   // update.
   void Update();
-  // Updates until a game has been started, played to its end, and the title menu is back.
-  // False when that takes more than `limit` updates.
-  bool PlayGame(int limit = 20000);
   int GamesFinished() const { return gamesFinished_; }
 
  private:
@@ -47,10 +44,12 @@ class Autopilot {
   void PlanParking(int paddle);
   // Brings the ball to its resting place, level from the side, and pauses there.
   void Park();
+  // A cursor key (37 to 40) held down or let go.
   void Hold(int code, bool down);
   void ReleaseAll();
 
   GameHarness& game_;
+  // Left, up, right, down.
   bool held_[4] = {};
   int ticks_ = 0;
   int playUpdates_ = 0;
