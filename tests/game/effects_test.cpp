@@ -21,22 +21,18 @@ int DrawsOf(Call call) {
   return draws;
 }
 
+// A fresh game's pools are empty: 251 particle records, 50 ripples, and a clear grid.
 class Effects : public testing::Test {
  protected:
   GameHarness game;
   App* app = game.app;
 
-  void SetUp() override {
-    for (int i = 0; i < app->m_grid.Length(); ++i) app->m_grid[i] = 0.0f;
-    for (int i = 0; i < app->m_ripples.Length(); ++i) app->m_ripples[i] = 0.0f;
-    app->p_ResetParticles(250);
-  }
   float* Particle(int record) { return &app->m_particles[record * App::EffectFloats]; }
   float* Ripple(int record) { return &app->m_ripples[record * App::EffectFloats]; }
   void Throw(float angle) { app->p_ThrowParticle(10.0f, 20.0f, 1, 4, angle, App::Absent); }
 };
 
-TEST_F(Effects, ParticlesTakeTheHighestFreeSlotAndAFullPoolDropsThem) {
+TEST_F(Effects, ThePoolsTakeTheHighestFreeSlotAndAFullPoolStillDraws) {
   EXPECT_EQ(DrawsOf([&] { app->p_Gimme(7, 0.0f, 0.0f); }), 2);
   // Angle 0 is straight up and 90 to the right. A throw draws its speed, rotation, spin,
   // life and frame.
@@ -57,6 +53,15 @@ TEST_F(Effects, ParticlesTakeTheHighestFreeSlotAndAFullPoolDropsThem) {
   app->p_ResetParticles(500);
   EXPECT_EQ(app->m_particleCount, 250);
   EXPECT_EQ(app->p_FreeParticle(), 250);
+
+  // A ripple always draws its variation, and speed and colours given as -1 before it; a full
+  // pool uses up the draw and creates nothing.
+  EXPECT_EQ(DrawsOf([&] { app->p_AddRipple3(1.0f, 2.0f, 8, 100); }), 1);
+  EXPECT_EQ(Ripple(App::RippleCount - 1)[App::RippleRed], 255.0f);
+  EXPECT_EQ(DrawsOf([&] { app->p_AddRipple(1.0f, 2.0f, -1, -1, -1, -1); }), 5);
+  while (Ripple(0)[App::RippleActive] == 0.0f) app->p_AddRipple4(1.0f, 2.0f, 4, 0);
+  EXPECT_EQ(DrawsOf([&] { app->p_AddRipple2(50.0f, 60.0f, 1, 2, 3); }), 1);
+  EXPECT_EQ(Ripple(0)[App::RippleX], 1.0f);
 }
 
 TEST_F(Effects, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
@@ -71,16 +76,6 @@ TEST_F(Effects, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
   EXPECT_LE(updates, 101);
   EXPECT_EQ(Particle(250)[App::ParticleY], 200.0f - 0.25f * updates);
   EXPECT_EQ(game.Record(0)[App::RecordRotation], 0.0f);
-}
-
-TEST_F(Effects, AFullRipplePoolStillDraws) {
-  EXPECT_EQ(DrawsOf([&] { app->p_AddRipple3(1.0f, 2.0f, 8, 100); }), 1);
-  EXPECT_EQ(Ripple(App::RippleCount - 1)[App::RippleRed], 255.0f);
-  // Speed and colours given as -1 are drawn too.
-  EXPECT_EQ(DrawsOf([&] { app->p_AddRipple(1.0f, 2.0f, -1, -1, -1, -1); }), 5);
-  while (Ripple(0)[App::RippleActive] == 0.0f) app->p_AddRipple4(1.0f, 2.0f, 4, 0);
-  EXPECT_EQ(DrawsOf([&] { app->p_AddRipple2(50.0f, 60.0f, 1, 2, 3); }), 1);
-  EXPECT_EQ(Ripple(0)[App::RippleX], 1.0f);
 }
 
 TEST_F(Effects, ARipplePoursItsColourIntoTheCellsUnderItsRing) {

@@ -1,9 +1,11 @@
-// The pause menu: its slide in steps of 24, the panels of both screen shapes, resume, quit,
-// the option box over it, and the pointer's buttons.
+// The pause menu: its slide in steps of 24, the panels of both screen shapes, the pointer and
+// the keys on its buttons, the option box over it, and the console's overscan control.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
+#include "game/globals.h"
 #include "support/game_harness.h"
 
 namespace {
@@ -15,20 +17,17 @@ constexpr int kEscape = 27;
 constexpr int kLeft = 37;
 constexpr int kRight = 39;
 
-// The index of the last update's record of this kind at exactly this place, or -1.
-int Find(GameHarness& game, float kind, float x, float y, float frame = 0.0f) {
+// The last record of the last update of this kind at exactly this place, or null.
+const float* Find(GameHarness& game, float kind, float x, float y, float frame = 0.0f) {
+  const float* found = nullptr;
   for (int index : game.RecordsOfKind(kind)) {
     const float* record = game.Record(index);
     if (record[App::RecordX] == x && record[App::RecordY] == y &&
         record[App::RecordFrame] == frame) {
-      return index;
+      found = record;
     }
   }
-  return -1;
-}
-
-bool Recorded(GameHarness& game, float kind, float x, float y, float frame = 0.0f) {
-  return Find(game, kind, x, y, frame) >= 0;
+  return found;
 }
 
 class PauseMenu : public testing::Test {
@@ -44,12 +43,11 @@ class PauseMenu : public testing::Test {
     app->m_gameMode = App::ModeStartGame;
     game.Update();
   }
+  // Pauses, and lets the panel come down from -64 to its rest.
   void Pause() {
     game.Press(kEscape);
-    game.Update();
+    game.Update(13);
     ASSERT_EQ(app->m_paused, 1);
-    // The panel starts from wherever the last one left: here, above the screen at -64.
-    game.Update(12);
   }
   // Presses and lets the key be seen released, so the next press acts.
   void Tap(int code) {
@@ -58,35 +56,25 @@ class PauseMenu : public testing::Test {
   }
 };
 
-class PortraitPauseMenu : public PauseMenu {
- protected:
-  PortraitPauseMenu() : PauseMenu(480, 640) {}
-};
-
+// Paused and resumed by the pointer on the pause button and on the resume button.
 TEST_F(PauseMenu, SlidesInAndOutInStepsOf24) {
-  game.Press(kEscape);
-  std::vector<int> heights;
-  for (int i = 0; i < 16; ++i) {
+  game.Click(16.0f, 16.0f);
+  std::vector<int> heights = {app->m_pauseY};
+  for (int i = 0; i < 14; ++i) {
     game.Update();
     heights.push_back(app->m_pauseY);
   }
-  EXPECT_EQ(app->m_pauseDir, 1);
-  EXPECT_EQ(app->m_pauseSel, 0);
   // From -64 it goes down until it is past the middle (240), and stays.
   for (int i = 0; i < 13; ++i) EXPECT_EQ(heights[i], -40 + 24 * i) << i;
-  EXPECT_EQ(heights[13], 248);
-  EXPECT_EQ(heights[15], 248);
+  EXPECT_EQ(heights[14], 248);
   // The landscape panel round its centre, over a shade that darkens with its distance.
-  EXPECT_TRUE(Recorded(game, App::KindRect, 320.0f - 140.0f, 248.0f - 52.0f));
-  int shade = Find(game, App::KindRect, 320.0f - 128.0f, 248.0f - 64.0f) - 1;
-  ASSERT_GE(shade, 0);
-  EXPECT_EQ(game.Record(shade)[App::RecordScaleX], 640.0f);
-  EXPECT_FLOAT_EQ(game.Record(shade)[App::RecordAlpha], 248.0f / 384.0f);
+  EXPECT_NE(Find(game, App::KindRect, 320.0f - 140.0f, 248.0f - 52.0f), nullptr);
+  const float* shade = Find(game, App::KindRect, 0.0f, 0.0f);
+  EXPECT_EQ(shade[App::RecordScaleX], 640.0f);
+  EXPECT_FLOAT_EQ(shade[App::RecordAlpha], 248.0f / 384.0f);
 
-  // Resume (confirm on the highlighted button): up in steps of 24, gone once above -32.
-  game.Press(kEnter);
-  game.Update();
-  EXPECT_EQ(app->m_pauseDir, -1);
+  // Resumed: up in steps of 24, gone once above -32.
+  game.Click(320.0f, 248.0f);
   game.Update(11);
   EXPECT_EQ(app->m_pauseY, -16);
   EXPECT_EQ(app->m_paused, 1);
@@ -95,78 +83,57 @@ TEST_F(PauseMenu, SlidesInAndOutInStepsOf24) {
   EXPECT_EQ(app->m_paused, 0);
 }
 
-TEST_F(PortraitPauseMenu, StandsTheButtonsAboveAnUprightPanel) {
+class PortraitPauseMenu : public PauseMenu {
+ protected:
+  PortraitPauseMenu() : PauseMenu(480, 640) {}
+};
+
+TEST_F(PortraitPauseMenu, StandsTheButtonsAboveAnUprightPanelAndBackResumes) {
   Pause();
   // 360 units wide: the panel's centre line is x = 180.
   float y = static_cast<float>(app->m_pauseY);
-  EXPECT_TRUE(Recorded(game, App::KindRect, 180.0f - 128.0f, y - 80.0f));
-  EXPECT_TRUE(Recorded(game, App::KindRect, 180.0f - 96.0f, y - 92.0f));
-  EXPECT_TRUE(Recorded(game, App::KindRect, 180.0f - 96.0f, y + 84.0f));
-  EXPECT_TRUE(Recorded(game, App::SlotIcons, 180.0f - 96.0f, y - 96.0f, 1.0f));
-  EXPECT_TRUE(Recorded(game, App::SlotIcons, 180.0f + 96.0f, y - 96.0f, 10.0f));
-  EXPECT_TRUE(Recorded(game, App::SlotIcons, 180.0f, y, 3.0f));
+  EXPECT_NE(Find(game, App::KindRect, 180.0f - 128.0f, y - 80.0f), nullptr);
+  EXPECT_NE(Find(game, App::SlotIcons, 180.0f - 96.0f, y - 96.0f, 1.0f), nullptr);
+  EXPECT_NE(Find(game, App::SlotIcons, 180.0f + 96.0f, y - 96.0f, 10.0f), nullptr);
+  EXPECT_NE(Find(game, App::SlotIcons, 180.0f, y, 3.0f), nullptr);
+  Tap(kEscape);
+  EXPECT_EQ(app->m_pauseDir, -1);
+  EXPECT_EQ(app->m_gameOver, 0);
 }
 
-TEST_F(PauseMenu, QuitEndsTheGameIntoItsGameOver) {
+TEST_F(PauseMenu, KeysOpenTheOptionsOverItAndQuitIntoTheGameOver) {
   Pause();
-  // Left highlights quit; right brings the highlight back; left again.
-  Tap(kLeft);
-  EXPECT_EQ(app->m_pauseSel, -1);
-  EXPECT_TRUE(Recorded(game, App::SlotIcons, 320.0f - 140.0f, 248.0f - 64.0f, 6.0f));
-  Tap(kRight);
-  EXPECT_EQ(app->m_pauseSel, 0);
-  Tap(kLeft);
-  app->m_score = 77;
-  game.Press(kEnter);
-  game.Update();
-  EXPECT_EQ(app->m_gameOver, 1);
-  EXPECT_EQ(app->m_paused, 0);
-  EXPECT_EQ(app->m_pauseY, -64);
-  for (int i = 0; i < 100 && app->m_gameMode != App::ModeMenu; ++i) game.Update();
-  EXPECT_EQ(app->m_gameMode, App::ModeMenu);
-  EXPECT_EQ(app->m_highScores[40], 77);
-  EXPECT_EQ(app->m_highScores[10], 77);
-}
+  // On the console the shoulders step the overscan, a saved value of any size from within its
+  // range.
+  nx_Game_isOuya = 1;
+  app->m_options[App::OptionOverscan] = INT_MIN;
+  Tap('B');  // shoulder button 14
+  nx_Game_isOuya = 0;
+  nx_Game_overscan = 0.0f;
+  EXPECT_EQ(app->m_options[App::OptionOverscan], 1);
 
-TEST_F(PauseMenu, OptionsOpenOverItAndBackResumes) {
-  Pause();
   Tap(kRight);
   EXPECT_EQ(app->m_pauseSel, 1);
-  game.Press(kEnter);
-  game.Update();
+  Tap(kEnter);
   EXPECT_EQ(app->m_optionsOpen, 1);
-  // The panel stays up under the box while it rises.
+  // The panel stays up under the box; back closes the box alone, not the menu behind it.
   game.Update(35);
-  EXPECT_EQ(app->m_paused, 1);
-  EXPECT_TRUE(Recorded(game, App::KindRect, 320.0f - 140.0f, 248.0f - 52.0f));
-  // Back closes the box alone; the pause menu behind it does not take the same press.
-  game.Press(kEscape);
-  game.Update();
+  EXPECT_NE(Find(game, App::KindRect, 320.0f - 140.0f, 248.0f - 52.0f), nullptr);
+  Tap(kEscape);
   EXPECT_EQ(app->m_optionsOpen, 0);
   EXPECT_EQ(app->m_pauseDir, 1);
 
   game.Update(35);
   Tap(kLeft);
-  EXPECT_EQ(app->m_pauseSel, 0);
-  game.Press(kEscape);
+  Tap(kLeft);
+  EXPECT_EQ(app->m_pauseSel, -1);
+  EXPECT_NE(Find(game, App::SlotIcons, 320.0f - 140.0f, 248.0f - 64.0f, 6.0f), nullptr);
+  game.Press(kEnter);
   game.Update();
-  EXPECT_EQ(app->m_pauseDir, -1);
-  EXPECT_EQ(app->m_gameOver, 0);
-}
-
-TEST_F(PauseMenu, ThePointerPausesResumesAndQuits) {
-  game.Click(16.0f, 16.0f);
-  ASSERT_EQ(app->m_paused, 1);
-  game.Update(13);
-  game.Click(320.0f, 248.0f);
-  EXPECT_EQ(app->m_pauseDir, -1);
-  game.Update(20);
-  ASSERT_EQ(app->m_paused, 0);
-
-  game.Click(16.0f, 16.0f);
-  game.Update(13);
-  game.Click(320.0f - 140.0f, static_cast<float>(app->m_pauseY) - 64.0f);
-  EXPECT_EQ(app->m_gameOver, 1);
+  EXPECT_EQ(std::vector<int>({app->m_gameOver, app->m_paused, app->m_pauseY}),
+            std::vector<int>({1, 0, -64}));
+  game.Update(100);
+  EXPECT_EQ(app->m_gameMode, App::ModeMenu);
 }
 
 }  // namespace
