@@ -1,6 +1,11 @@
+// The draw list through the headless harness: the draw state in every record, the record cap,
+// text layout, right-aligned numbers, the loader's order and resolution levels, and recording
+// and rendering without allocation.
+
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "game/globals.h"
 #include "runtime/gc.h"
@@ -9,14 +14,19 @@
 namespace {
 
 using App = c_MyApp;
+using Floats = std::vector<float>;
 
-// The x and y of every glyph record, in order.
-std::vector<std::pair<float, float>> Glyphs(const GameHarness& game) {
-  std::vector<std::pair<float, float>> glyphs;
-  for (int index : game.RecordsOfKind(static_cast<float>(game.app->m_fontSlot))) {
-    glyphs.emplace_back(game.Record(index)[App::RecordX], game.Record(index)[App::RecordY]);
-  }
-  return glyphs;
+// Glyph `index` of the list lies at (x, y), give or take the rounding of the text direction.
+void ExpectGlyphAt(const GameHarness& game, size_t index, float x, float y) {
+  std::vector<int> glyphs = game.RecordsOfKind(static_cast<float>(game.app->m_fontSlot));
+  ASSERT_LT(index, glyphs.size());
+  EXPECT_NEAR(game.Record(glyphs[index])[App::RecordX], x, 1e-3f) << index;
+  EXPECT_NEAR(game.Record(glyphs[index])[App::RecordY], y, 1e-3f) << index;
+}
+
+// Image slots 0 to 99, then sound effects as 100 + effect.
+void* Asset(App* app, int slot) {
+  return slot < 100 ? static_cast<void*>(app->m_images[slot]) : app->m_sfx[slot - 100];
 }
 
 TEST(DrawList, StateArgumentsAndTheRecordCap) {
@@ -28,14 +38,14 @@ TEST(DrawList, StateArgumentsAndTheRecordCap) {
   app->p_SetCol(255.0f, 0.0f, 0.0f);
   app->p_SetRot(30.0f);
   app->p_DrawImg(97, 100.0f, 50.0f, 6.0f);
-  const float expected[] = {97.0f, 100.0f, 50.0f, -30.0f, 2.0f, 2.0f, 6.0f, 0.25f};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(game.Record(0)[i], expected[i]) << i;
+  EXPECT_EQ(Floats(game.Record(0), game.Record(1)),
+            (Floats{97, 100, 50, -30, 2, 2, 6, 0.25f, 0, 0, 255, 0, 0, 1, 0}));
 
   // An absent clear colour keeps the old one; the state and the list still reset.
   app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  EXPECT_EQ(app->m_clsAlpha, 0.5f);
-  EXPECT_EQ(app->m_drawCount, 0);
-  EXPECT_EQ(app->m_drawScaleX, 1.0f);
+  EXPECT_EQ((Floats{app->m_clsAlpha, app->m_drawScaleX, static_cast<float>(app->m_drawCount)}),
+            (Floats{0.5f, 1, 0}));
+  // 2,499 records fit; later ones, glyphs too, are dropped.
   for (int i = 0; i < 2600; ++i) app->p_Rect(static_cast<float>(i), 0.0f, 1.0f, 1.0f);
   app->p_Text(0.0f, 0.0f, String(u"more"), 0.0f, 0.0f);
   EXPECT_EQ(app->m_drawCount, 37485);
@@ -45,37 +55,34 @@ TEST(DrawList, StateArgumentsAndTheRecordCap) {
 TEST(Text, WidthsKerningLinesRotationAndNumbers) {
   GameHarness game;
   App* app = game.app;
+  auto write = [app](String text, float scale, float angle, float alignX, float alignY) {
+    app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
+    app->p_SetSize(scale);
+    app->p_SetRot(angle);
+    app->p_Text(100.0f, 100.0f, text, alignX, alignY);
+  };
   // alignX 2 puts the measured width, truncated after every character, before x.
   struct Case {
     const char16_t* text;
-    float scale;
-    float width;
-  } cases[] = {{u"Hi", 1.0f, 11.0f}, {u"mm", 1.0f, 18.0f}, {u"mm", 1.5f, 26.0f}};
-  for (const Case& item : cases) {
-    app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-    app->p_SetSize(item.scale);
-    app->p_Text(100.0f, 50.0f, String(item.text), 2.0f, 1.0f);
-    EXPECT_NEAR(Glyphs(game).at(0).first, 100.0f - item.width, 1e-4f) << item.width;
+    float scale, width;
+  };
+  for (const Case& c :
+       {Case{u"Hi", 1.0f, 11.0f}, Case{u"mm", 1.0f, 18.0f}, Case{u"mm", 1.5f, 26.0f}}) {
+    write(String(c.text), c.scale, 0.0f, 2.0f, 1.0f);
+    ExpectGlyphAt(game, 0, 100.0f - c.width, 100.0f);
   }
-
-  // A space and code 160 move the cursor without a glyph, code 0 neither; a backslash
-  // before n breaks the line under the first line's start (alignY 0: half a line lower).
-  app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
+  // A space and code 160 move the cursor without a glyph, code 0 neither; a backslash before
+  // n breaks the line under the first line's start (alignY 0: half a line lower), before
+  // anything else it is a glyph.
   const char16_t text[] = {u'A', u' ', 0, 160, u'~', u'\\', u'n', u'B', u'\\', u'x'};
-  app->p_Text(100.0f, 100.0f, String(text, 10), 0.0f, 0.0f);
-  auto glyphs = Glyphs(game);
-  ASSERT_EQ(glyphs.size(), 5u);
-  EXPECT_NEAR(glyphs[1].first, 121.0f, 1e-4f);
-  EXPECT_NEAR(glyphs[2].first, 100.0f, 1e-4f);
-  EXPECT_NEAR(glyphs[2].second, 115.0f, 1e-4f);
+  write(String(text, 10), 1.0f, 0.0f, 0.0f, 0.0f);
+  EXPECT_EQ(game.RecordsOfKind(static_cast<float>(app->m_fontSlot)).size(), 5u);
+  ExpectGlyphAt(game, 1, 121.0f, 105.0f);
+  ExpectGlyphAt(game, 2, 100.0f, 115.0f);
   EXPECT_EQ(game.Record(game.RecordCount() - 2)[App::RecordFrame], '\\' - 32.0f);
-
   // A game angle of 90 runs the text down the screen.
-  app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  app->p_SetRot(90.0f);
-  app->p_Text(100.0f, 100.0f, String(u"AB"), 0.0f, 1.0f);
-  EXPECT_NEAR(Glyphs(game).at(1).first, 100.0f, 1e-4f);
-  EXPECT_NEAR(Glyphs(game).at(1).second, 107.0f, 1e-4f);
+  write(String(u"AB"), 1.0f, 90.0f, 0.0f, 1.0f);
+  ExpectGlyphAt(game, 1, 100.0f, 107.0f);
 
   EXPECT_EQ(app->p_rstr(42, 6, String(u"0")), String(u"000042"));
   EXPECT_EQ(app->m_i, 7);
@@ -86,19 +93,17 @@ TEST(Text, WidthsKerningLinesRotationAndNumbers) {
 TEST(Loader, OneAssetAnUpdateInTheTablesOrder) {
   GameHarness game;
   App* app = game.app;
-  // Step by step: the image slot, or the sound effect (as 100 + effect), that it loads.
+  // Step by step: the image slots, and the sound effects as 100 + effect, that it loads.
   const std::set<int> steps[] = {{97, 196}, {95}, {94},  {93},  {91},  {90},  {101}, {195}, {198},
                                  {199},     {99}, {98},  {96},  {80},  {102}, {103}, {104}, {105},
                                  {106},     {1},  {107}, {108}, {109}, {110}, {111}, {}};
   for (const std::set<int>& step : steps) {
     std::vector<void*> before;
-    for (int slot = 0; slot < 100; ++slot) before.push_back(app->m_images[slot]);
-    for (int slot = 0; slot < 100; ++slot) before.push_back(app->m_sfx[slot]);
+    for (int slot = 0; slot < 200; ++slot) before.push_back(Asset(app, slot));
     game.Step();
     std::set<int> loaded;
-    for (int slot = 0; slot < 100; ++slot) {
-      if (app->m_images[slot] != before[slot]) loaded.insert(slot);
-      if (app->m_sfx[slot] != before[100 + slot]) loaded.insert(100 + slot);
+    for (int slot = 0; slot < 200; ++slot) {
+      if (Asset(app, slot) != before[slot]) loaded.insert(slot);
     }
     EXPECT_EQ(loaded, step) << "step " << (&step - steps + 1);
     EXPECT_EQ(game.RecordsOfKind(static_cast<float>(App::SlotStudioLogo)).size(), 1u);

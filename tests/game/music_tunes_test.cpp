@@ -83,22 +83,19 @@ TEST(MusicTunes, PicturesDecodeToTheBlueOfEachPixelOverBlackAndSmallOnesCountAsM
   std::vector<unsigned char> rgba(512 * 512 * 4);
   uint32_t state = 12345;
   auto next = [&state] { return (state = state * 1664525u + 1013904223u) >> 24; };
-  auto at = [&rgba](int frame, int band, int row, int column) {
+  auto at = [&rgba](int frame, int cell) {
+    int band = cell / 512, row = cell / 8 % 64, column = cell % 8;
     return &rgba[((frame / 8 * 64 + row) * 512 + frame % 8 * 64 + band * 8 + column) * 4];
   };
   for (int frame = 0; frame < 64; ++frame) {
     for (int cell = 0; cell < 4096; ++cell) {
-      unsigned char* pixel = at(frame, cell / 512, cell / 8 % 64, cell % 8);
+      unsigned char* pixel = at(frame, cell);
       for (int channel = 0; channel < 3; ++channel) pixel[channel] = next();
       int opacity = next() % 3;
       pixel[3] = opacity == 0 ? 255 : opacity == 1 ? 0 : next();
       if (cell / 512 == 2) pixel[2] &= 7;
       if (cell / 512 == 1 && frame > 30 && frame != 63) pixel[3] = 0;
     }
-  }
-  for (int column = 0; column < 2; ++column) {
-    at(0, 0, 0, column)[2] = column == 0 ? 0x47 : 0x07;
-    at(0, 0, 0, column)[3] = 255;
   }
   std::string sheet = TempPath("sheet.png");
   std::string small = TempPath("small.png");
@@ -113,26 +110,22 @@ TEST(MusicTunes, PicturesDecodeToTheBlueOfEachPixelOverBlackAndSmallOnesCountAsM
   int lastFrame[8] = {};
   for (int frame = 0; frame < 64; ++frame) {
     for (int cell = 0; cell < 4096; ++cell) {
-      const unsigned char* pixel = at(frame, cell / 512, cell / 8 % 64, cell % 8);
+      const unsigned char* pixel = at(frame, cell);
       int expected = frame < 63 ? pixel[2] * pixel[3] / 255 >> 3 : 0;
       if (expected != 0) lastFrame[cell / 512] = frame;
-      if (player->m_notes[frame * 4096 + cell] != expected && ++mismatches < 5) {
-        ADD_FAILURE() << "frame " << frame << " cell " << cell << ": "
-                      << player->m_notes[frame * 4096 + cell] << " for " << expected;
-      }
+      mismatches += player->m_notes[frame * 4096 + cell] != expected;
     }
   }
   EXPECT_EQ(mismatches, 0);
-  EXPECT_EQ(player->m_notes[0], 8);
-  EXPECT_EQ(player->m_notes[1], 0);
   for (int band = 0; band < 8; ++band) EXPECT_EQ(player->m_lastFrame[band], lastFrame[band]);
   EXPECT_EQ(player->m_lastFrame[1], 30);
   EXPECT_EQ(player->m_lastFrame[2], 0);
 
   // Room for 56 frames only: no picture, the old cells stay, and every band counts as empty.
+  int firstCell = player->m_notes[0];
   EXPECT_TRUE(tune.Load(small));
   EXPECT_EQ(player->m_tuneImage, nullptr);
-  EXPECT_EQ(player->m_notes[0], 8);
+  EXPECT_EQ(player->m_notes[0], firstCell);
   for (int band = 0; band < 5; ++band) EXPECT_EQ(player->m_lastFrame[band], 0);
   std::remove(sheet.c_str());
   std::remove(small.c_str());

@@ -1,6 +1,10 @@
+// Saved settings, badges and scores through the harness's state store: the first run's string,
+// the three wrapping checksums, block-by-block loading with its messages, and a failed save.
+
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,15 +14,8 @@ namespace {
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
-
-std::vector<std::string> Fields(const std::string& state) {
-  std::vector<std::string> fields;
-  for (size_t start = 0, bar; (bar = state.find('|', start)) != std::string::npos;
-       start = bar + 1) {
-    fields.push_back(state.substr(start, bar - start));
-  }
-  return fields;
-}
+using Ints = std::vector<int>;
+using Strings = std::vector<std::string>;
 
 // A game started from `fields`, and what its loading printed.
 std::string Load(const std::vector<std::string>& fields, std::unique_ptr<GameHarness>& game) {
@@ -40,7 +37,6 @@ TEST(SavedState, FirstRunPrintsNothingAndSavesTheRepairedDefaults) {
   std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|2|0|0|0|0|0|0|0|0|0|1513|";
   for (int i = 0; i < 72; ++i) expected += "0|";
   EXPECT_EQ(game->host.state, expected);
-
   game->host.saveResult = -2;
   CaptureStdout();
   game->app->p_Save();
@@ -48,29 +44,26 @@ TEST(SavedState, FirstRunPrintsNothingAndSavesTheRepairedDefaults) {
 }
 
 TEST(SavedState, BlocksLoadAndFailOneByOne) {
-  std::unique_ptr<GameHarness> game = std::make_unique<GameHarness>();
+  auto game = std::make_unique<GameHarness>();
   c_MyApp* app = game->app;
-  for (int i = 0; i < c_MyApp::OptionCount; ++i) app->m_options[i] = 0;
-  app->m_options[c_MyApp::OptionSound] = 1;
-  app->m_options[c_MyApp::OptionPadX] = 64;
-  app->m_options[c_MyApp::OptionPadHeight] = 64;
+  for (int i = 0; i < c_MyApp::OptionCount; ++i)
+    app->m_options[i] = i == 5 ? 1 : i == 10 || i == 11 ? 64 : 0;
   app->m_badges[31] = true;
   for (int i = 0; i < 60; ++i) app->m_highScores[i] = 1000 * (i + 1);
   app->m_highScores[0] = 2147483647;
   app->p_Save();
-  const std::vector<std::string> saved = Fields(game->host.state);
+  std::vector<std::string> saved;
+  std::istringstream text(game->host.state);
+  for (std::string field; std::getline(text, field, '|');) saved.push_back(field);
   ASSERT_EQ(saved.size(), 98u);
-  EXPECT_EQ(saved[25], "1349");
-  EXPECT_EQ(saved[26], "-2147483648");
-  EXPECT_EQ(saved[34], "-2147483648");
-  // 4 times the largest int wraps round to -4, then the other weighted scores add up.
-  EXPECT_EQ(saved[55], "3290996");
+  // The checksums; for the scores 4 times the largest int wraps round to -4 first.
+  EXPECT_EQ((Strings{saved[25], saved[26], saved[34], saved[55]}),
+            (Strings{"1349", "-2147483648", "-2147483648", "3290996"}));
 
   EXPECT_EQ(Load(saved, game),
             "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\n"
             "Highscore 2 Loaded\n");
-  EXPECT_TRUE(game->app->m_badges[31]);
-  EXPECT_EQ(game->app->m_highScores[59], 60000);
+  EXPECT_EQ((Ints{game->app->m_badges[31], game->app->m_highScores[59]}), (Ints{1, 60000}));
 
   // Option 0 weighs nothing; game type 2's damaged block is reset alone.
   std::vector<std::string> fields = saved;
@@ -79,10 +72,10 @@ TEST(SavedState, BlocksLoadAndFailOneByOne) {
   EXPECT_EQ(Load(fields, game),
             "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Checksum Invalid\n"
             "Highscore 2 Loaded\n");
-  EXPECT_EQ(game->app->m_options[0], 5);
-  EXPECT_EQ(game->app->m_highScores[10], 0);
-  EXPECT_EQ(game->app->m_highScores[40], 0);
-  EXPECT_EQ(game->app->m_highScores[20], 21000);
+  app = game->app;
+  EXPECT_EQ((Ints{app->m_options[0], app->m_highScores[10], app->m_highScores[40],
+                  app->m_highScores[20]}),
+            (Ints{5, 0, 0, 21000}));
 
   // A number past 32 bits saturates and fails its block; a cut string loads what it holds.
   fields = saved;
@@ -91,11 +84,10 @@ TEST(SavedState, BlocksLoadAndFailOneByOne) {
   fields.resize(70);
   EXPECT_EQ(Load(fields, game),
             "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscore 0 Loaded\n");
-  EXPECT_EQ(game->app->m_options[7], 0);
-  EXPECT_EQ(game->app->m_options[c_MyApp::OptionSound], 1);
-  EXPECT_FALSE(game->app->m_badges[31]);
-  EXPECT_EQ(game->app->m_highScores[0], 2147483647);
-  EXPECT_EQ(game->app->m_highScores[10], 0);
+  app = game->app;
+  EXPECT_EQ((Ints{app->m_options[7], app->m_options[5], app->m_badges[31], app->m_highScores[0],
+                  app->m_highScores[10]}),
+            (Ints{0, 1, 0, 2147483647, 0}));
 }
 
 }  // namespace
