@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/glfw_game.h"
@@ -28,22 +29,28 @@ std::string Utf8(const String& text) {
 }
 
 TEST(DataPaths, FixDataPathKeepsSchemesAndRootedPathsAndPathToFilePathMapsThem) {
-  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"gfx.png"))), "zarnik://data/gfx.png");
-  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"c:/x.png"))), "c:/x.png");
-  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"zarnik://data/x.png"))), "zarnik://data/x.png");
-  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"x/a:/b"))), "zarnik://data/x/a:/b");
-  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"./a.png"))), "./a.png");
-  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"/abs/a.png"))), "/abs/a.png");
-  EXPECT_EQ(Utf8(nx_data_FixDataPath(String(u"sfx/hit.wav"))), "zarnik://data/sfx/hit.wav");
   // Schemes map to their folders and unknown ones to nothing.
-  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://data/music/a.png"))),
-            "./data/music/a.png");
-  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://internal/s"))), "./internal/s");
-  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://external/e/f"))), "./external/e/f");
-  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik://other/x"))), "");
-  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"zarnik:data/x"))), "");
-  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"./.zarnikstate"))), "./.zarnikstate");
-  EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(u"/tmp/zarnik://data/x"))), "/tmp/zarnik://data/x");
+  const std::pair<const char16_t*, const char*> fixed[] = {
+      {u"gfx.png", "zarnik://data/gfx.png"},
+      {u"c:/x.png", "c:/x.png"},
+      {u"zarnik://data/x.png", "zarnik://data/x.png"},
+      {u"x/a:/b", "zarnik://data/x/a:/b"},
+      {u"./a.png", "./a.png"},
+      {u"/abs/a.png", "/abs/a.png"}};
+  const std::pair<const char16_t*, const char*> mapped[] = {
+      {u"zarnik://data/music/a.png", "./data/music/a.png"},
+      {u"zarnik://internal/s", "./internal/s"},
+      {u"zarnik://external/e/f", "./external/e/f"},
+      {u"zarnik://other/x", ""},
+      {u"zarnik:data/x", ""},
+      {u"./.zarnikstate", "./.zarnikstate"},
+      {u"/tmp/zarnik://data/x", "/tmp/zarnik://data/x"}};
+  for (const auto& [path, expected] : fixed) {
+    EXPECT_EQ(Utf8(nx_data_FixDataPath(String(path))), expected);
+  }
+  for (const auto& [path, expected] : mapped) {
+    EXPECT_EQ(Utf8(nx_data_PathToFilePath(String(path))), expected);
+  }
 }
 
 class Files : public ::testing::Test {
@@ -135,10 +142,8 @@ TEST_F(Files, StateRoundTripsAsUtf8WithoutByteOrderMark) {
   // Another tool's UTF-16 state still loads.
   Write(".zarnikstate", std::string("\xFE\xFF\0o\0k", 6));
   EXPECT_EQ(Utf8(game.LoadState()), "ok");
-}
 
-TEST_F(Files, SaveKeepsThePermissionsOfTheFileItReplaces) {
-  Write(".zarnikstate", "old");
+  // A save keeps the permissions of the file it replaces.
   ASSERT_EQ(chmod(".zarnikstate", 0640), 0);
   EXPECT_EQ(game.SaveState(String(u"new")), 0);
   struct stat info {};
@@ -146,36 +151,27 @@ TEST_F(Files, SaveKeepsThePermissionsOfTheFileItReplaces) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
-// A size limit makes the write fail part-way, as a full disk would: the save reports it and
-// the previous state stays byte for byte.
-TEST_F(Files, SaveThatFailsPartWayLeavesThePreviousStateIntact) {
+// A size limit makes the write fail part-way, as a full disk would: with its signal ignored
+// the save reports it and the previous state stays byte for byte; killed by the signal, the
+// save leaves its temporary behind, which the next save clears (only names that a save's
+// temporary can have).
+TEST_F(Files, SavesThatFailOrAreKilledPartWayLeaveThePreviousStateAndNoTemporaries) {
   std::string previous = "previous state \xC3\xA9 with some bytes";
   Write(".zarnikstate", previous);
   std::u16string big(20000, u'x');
-  ChildRun run = RunInChild([&] {
-    // Past the limit a write fails instead of killing the process.
-    rlimit size{1000, 1000};
-    setrlimit(RLIMIT_FSIZE, &size);
-    std::signal(SIGXFSZ, SIG_IGN);
-    std::exit(game.SaveState(String(big.c_str())) == -2 ? 0 : 1);
-  });
-  EXPECT_EQ(run.status, 0) << "the save reports the short write";
+  auto saveWithinLimit = [&](bool ignoreSignal) {
+    return RunInChild([&] {
+      rlimit size{1000, 1000};
+      setrlimit(RLIMIT_FSIZE, &size);
+      if (ignoreSignal) std::signal(SIGXFSZ, SIG_IGN);
+      std::exit(game.SaveState(String(big.c_str())) == -2 ? 0 : 1);
+    });
+  };
+  EXPECT_EQ(saveWithinLimit(true).status, 0) << "the save reports the short write";
   EXPECT_EQ(Read(".zarnikstate"), previous);
   EXPECT_EQ(Entries(), std::vector<std::string>{".zarnikstate"});
-}
 
-// A save killed part-way (here by the size limit's signal) leaves its temporary behind; the
-// next save clears it, and only names that a save's temporary can have.
-TEST_F(Files, SaveRemovesTheTemporariesOfKilledSaves) {
-  Write(".zarnikstate", "previous");
-  std::u16string big(20000, u'x');
-  ChildRun run = RunInChild([&] {
-    rlimit size{1000, 1000};
-    setrlimit(RLIMIT_FSIZE, &size);
-    game.SaveState(String(big.c_str()));
-    std::exit(0);
-  });
-  ASSERT_EQ(run.status, 128 + SIGXFSZ);
+  ASSERT_EQ(saveWithinLimit(false).status, 128 + SIGXFSZ);
   ASSERT_EQ(Entries().size(), 2u) << "the killed save's temporary is there";
   const std::vector<std::string> kept = {
       ".zarnikstate.saving-AbC12", ".zarnikstate.saving-AbC1234", ".zarnikstate.saving-AbC_12",
