@@ -34,10 +34,6 @@ int HarnessHost::SaveState(String text) {
   return saveResult;
 }
 
-String HarnessHost::LoadState() {
-  return String(state.c_str());
-}
-
 void HarnessHost::SetGlfwWindow(int width, int height, int, int, int, int, int, int,
                                 bool fullscreenWindow) {
   recorder->windowWidth = width;
@@ -51,9 +47,7 @@ NxGlfwVideoMode* HarnessHost::GetGlfwDesktopMode() {
   NxGlfwVideoMode* mode = gc_new<NxGlfwVideoMode>();
   mode->width = desktopWidth;
   mode->height = desktopHeight;
-  mode->red = 8;
-  mode->green = 8;
-  mode->blue = 8;
+  mode->red = mode->green = mode->blue = 8;
   return mode;
 }
 
@@ -110,25 +104,9 @@ void GameHarness::FinishLoading() {
   for (int i = 0; i < 200 && app->m_loadStep > 0; ++i) Step();
 }
 
-void GameHarness::KeyDown(int code) {
-  host.KeyEvent(c_NxGameEvent::KeyDown, code);
-}
-
-void GameHarness::KeyUp(int code) {
-  host.KeyEvent(c_NxGameEvent::KeyUp, code);
-}
-
 void GameHarness::Press(int code) {
   KeyDown(code);
   pendingReleases_.push_back(code);
-}
-
-void GameHarness::Char(int character) {
-  host.KeyEvent(c_NxGameEvent::KeyChar, character);
-}
-
-void GameHarness::MouseMove(float x, float y) {
-  host.MouseEvent(c_NxGameEvent::MouseMove, -1, x, y);
 }
 
 void GameHarness::MouseDown(int button) {
@@ -157,25 +135,9 @@ void GameHarness::TouchUp(int finger) {
                   nx_input_device->p_TouchY(finger));
 }
 
-void GameHarness::Suspend() {
-  host.SuspendGame();
-}
-
-void GameHarness::Resume() {
-  host.ResumeGame();
-}
-
 void GameHarness::Resize(int width, int height) {
   gl.windowWidth = width;
   gl.windowHeight = height;
-}
-
-int GameHarness::RecordCount() const {
-  return app->m_drawCount / c_MyApp::DrawRecordFloats;
-}
-
-const float* GameHarness::Record(int index) const {
-  return app->m_drawList.Data() + index * c_MyApp::DrawRecordFloats;
 }
 
 std::vector<int> GameHarness::RecordsOfKind(float kind) const {

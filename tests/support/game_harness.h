@@ -43,7 +43,7 @@ class HarnessHost : public NxGlfwGame {
   bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                     Array<bool> buttons) override;
   int SaveState(String text) override;
-  String LoadState() override;
+  String LoadState() override { return String(state.c_str()); }
   void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                      int stencil, bool fullscreen) override;
   NxGlfwVideoMode* GetGlfwDesktopMode() override;
@@ -75,12 +75,12 @@ class GameHarness {
 
   // Keys by the input device's codes. A press goes down now and comes up after the next
   // update, so that update sees it held and hit.
-  void KeyDown(int code);
-  void KeyUp(int code);
+  void KeyDown(int code) { host.KeyEvent(c_NxGameEvent::KeyDown, code); }
+  void KeyUp(int code) { host.KeyEvent(c_NxGameEvent::KeyUp, code); }
   void Press(int code);
-  void Char(int character);
+  void Char(int character) { host.KeyEvent(c_NxGameEvent::KeyChar, character); }
   // The pointer in window pixels.
-  void MouseMove(float x, float y);
+  void MouseMove(float x, float y) { host.MouseEvent(c_NxGameEvent::MouseMove, -1, x, y); }
   void MouseDown(int button = 0);
   void MouseUp(int button = 0);
   void Click(float x, float y);
@@ -88,14 +88,16 @@ class GameHarness {
   void TouchUp(int finger);
   HarnessJoystick& Joystick(int unit) { return host.joysticks[unit]; }
 
-  void Suspend();
-  void Resume();
+  void Suspend() { host.SuspendGame(); }
+  void Resume() { host.ResumeGame(); }
   // The window changes size, as a resize or a fullscreen switch does.
   void Resize(int width, int height);
 
   // The draw records of the last update.
-  int RecordCount() const;
-  const float* Record(int index) const;
+  int RecordCount() const { return app->m_drawCount / c_MyApp::DrawRecordFloats; }
+  const float* Record(int index) const {
+    return app->m_drawList.Data() + index * c_MyApp::DrawRecordFloats;
+  }
   // Indices of the records of one kind (an image slot, or c_MyApp::KindRect, KindOval).
   std::vector<int> RecordsOfKind(float kind) const;
   // The texts the last update wrote with the current font, one per run of glyph records
