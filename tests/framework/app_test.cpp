@@ -47,7 +47,7 @@ class Framework : public ::testing::Test {
   NxGame host;
 };
 
-TEST_F(Framework, StartValuesAndGlobalsThatSurviveCollection) {
+TEST_F(Framework, StartValuesGlobalsThatSurviveCollectionAndRegistration) {
   EXPECT_EQ(nx_random_Seed, 1234);
   EXPECT_EQ(nx_app__app, nullptr);
   ASSERT_NE(nx_asyncevent__sources, nullptr);
@@ -56,9 +56,8 @@ TEST_F(Framework, StartValuesAndGlobalsThatSurviveCollection) {
   gc_collect_all();
   EXPECT_TRUE(gc_is_object(nx_Game_CreditText.Body()));
   EXPECT_TRUE(gc_is_object(nx_asyncevent__sources));
-}
 
-TEST_F(Framework, RegistrationHandsTheDelegateToTheHostOnce) {
+  // Registration hands the delegate to the host once.
   c_App* app = gc_new<c_App>()->m_new();
   EXPECT_EQ(nx_app__app, app);
   ASSERT_NE(nx_app__delegate, nullptr);
@@ -101,7 +100,7 @@ class CountingSource : public c_IAsyncEventSource {
   }
 };
 
-TEST_F(Framework, AsyncWalkRevisitsTheSlotASourceVacated) {
+TEST_F(Framework, AsyncWalkRevisitsTheSlotASourceVacatedAndTheStackClearsDroppedSlots) {
   nx_asyncevent_UpdateAsyncEvents();
   EXPECT_EQ(nx_asyncevent__current, nullptr);
 
@@ -121,13 +120,10 @@ TEST_F(Framework, AsyncWalkRevisitsTheSlotASourceVacated) {
   EXPECT_EQ(nx_asyncevent__current, nullptr);
   EXPECT_EQ(nx_asyncevent__sources->p_Length(), 2);
   EXPECT_TRUE(gc_is_object(third)) << "registered sources are kept alive by the stack";
-}
 
-TEST_F(Framework, StackClearsDroppedSlots) {
   c_Stack* stack = gc_new<c_Stack>()->m_new();
-  CountingSource* source = gc_new<CountingSource>();
-  stack->p_Push(source);
-  stack->p_Push(source);
+  stack->p_Push(first);
+  stack->p_Push(first);
   stack->p_Length2(1);
   EXPECT_EQ(stack->m_data[1], nullptr) << "a dropped slot must not keep its object alive";
   EXPECT_EQ(stack->p_Get(1), nullptr);
