@@ -51,12 +51,10 @@ class MainLoop : public ::testing::Test {
   CountingHost host;
 };
 
-TEST_F(MainLoop, RateZeroRendersOncePerEventAndBlocks) {
+// At rate 0 every event renders once and the loop blocks; at a rate it sleeps until due.
+TEST_F(MainLoop, RateZeroBlocksAndARateSleepsUntilDueThenRunsTheUpdate) {
   EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
   EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
-}
-
-TEST_F(MainLoop, SleepsUntilDueThenRunsTheUpdate) {
   host.SetUpdateRate(50);
   EXPECT_EQ(Iterate(), (Log{"sleep"}));
   EXPECT_NEAR(platform.slept, 0.02, 1e-9);
@@ -80,7 +78,7 @@ TEST_F(MainLoop, LongStallRunsFourUpdatesAndRestartsFromNow) {
   EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 0.25);
 }
 
-TEST_F(MainLoop, IconifySuspendsOnceWithoutRendersAndResumeRestartsFromNow) {
+TEST_F(MainLoop, IconifiedSuspendsWithoutRendersUnfocusedRendersAndResumeRestartsFromNow) {
   host.SetUpdateRate(60);
   platform.iconified = true;
   EXPECT_EQ(Iterate(), (Log{"suspend", "wait"}));
@@ -92,10 +90,8 @@ TEST_F(MainLoop, IconifySuspendsOnceWithoutRendersAndResumeRestartsFromNow) {
   EXPECT_EQ(Iterate(), (Log{"resume", "update", "render"}));
   EXPECT_FALSE(host.Iconified());
   EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 1.0 / 60);
-}
 
-TEST_F(MainLoop, UnfocusedSuspendsButStillRendersEveryEvent) {
-  host.SetUpdateRate(60);
+  // Unfocused suspends too, but still renders every event.
   platform.focused = false;
   EXPECT_EQ(Iterate(), (Log{"suspend", "render", "wait"}));
   EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
@@ -147,7 +143,7 @@ TEST_F(Forwarders, GuardsFollowTheHostState) {
 
 // A window reopened from inside an update forwards key releases; the collector must wait
 // until the update itself has ended.
-TEST_F(Forwarders, EventsInsideAnEventSkipTheCollectorStep) {
+TEST_F(Forwarders, EventsInsideAnEventSkipTheCollectorStepAndAnEscapedExceptionEndsTheRun) {
   host.StartGame();
   host.collections = 0;
   events.onUpdate = [&] {
@@ -159,10 +155,8 @@ TEST_F(Forwarders, EventsInsideAnEventSkipTheCollectorStep) {
   EXPECT_EQ(host.collections, 1);
   host.KeyEvent(c_NxGameEvent::KeyDown, 37);
   EXPECT_EQ(host.collections, 2);
-}
 
-TEST_F(Forwarders, EscapedExceptionEndsTheRunWithStatusMinusOne) {
-  host.StartGame();
+  // An exception that escapes an event ends the run with status -1.
   events.onRender = [] { throw gc_new<ThrowableObject>(); };
   EXPECT_EXIT(host.RenderGame(), ::testing::ExitedWithCode(255), "");
 }
@@ -172,15 +166,12 @@ TEST(HostDate, FillsOnlyTheFieldsTheArrayHolds) {
   CountingHost host{nullptr};
   Array<int> shortDate(3);
   host.GetDate(shortDate);
-  EXPECT_GE(shortDate[0], 2000);
-  EXPECT_GE(shortDate[1], 1);
-  EXPECT_LE(shortDate[1], 12);
+  EXPECT_TRUE(shortDate[0] >= 2000 && shortDate[1] >= 1 && shortDate[1] <= 12);
   Array<int> longDate(9);
   longDate[7] = longDate[8] = -5;
   host.GetDate(longDate);
-  EXPECT_EQ(longDate[6], 0);
-  EXPECT_EQ(longDate[7], -5);
-  EXPECT_EQ(longDate[8], -5);
+  EXPECT_EQ(std::vector<int>(longDate.Data() + 6, longDate.Data() + 9),
+            (std::vector<int>{0, -5, -5}));
 }
 
 }  // namespace
