@@ -121,24 +121,18 @@ TEST_F(GraphicsBatching, RealBlendAndScissorChangesFlush) {
   EXPECT_EQ(gl.blends.size(), 5u);
 }
 
-TEST_F(GraphicsBatching, OvalSegmentCounts) {
-  EXPECT_EQ(OvalSegments(4, 4), 12);
-  EXPECT_EQ(OvalSegments(100, 100), 100);
-  EXPECT_EQ(OvalSegments(1000, 1000), 1000);
-  EXPECT_EQ(OvalSegments(30, 11), 20);
-  EXPECT_EQ(OvalSegments(14, 14), 12);
-  EXPECT_EQ(OvalSegments(-100, 100), 100);
-  EXPECT_EQ(OvalSegments(1e30f, 1e30f), 1024);
-  EXPECT_EQ(OvalSegments(std::numeric_limits<float>::infinity(), 4), 1024);
-  EXPECT_EQ(OvalSegments(std::nanf(""), std::nanf("")), 12);
+TEST_F(GraphicsBatching, OvalSegmentCountsAndPointsRunCounterClockwiseFromTheRight) {
+  const float infinity = std::numeric_limits<float>::infinity(), nan = std::nanf("");
+  const float sizes[][3] = {{4, 4, 12},           {100, 100, 100},     {1000, 1000, 1000},
+                            {30, 11, 20},         {14, 14, 12},        {-100, 100, 100},
+                            {1e30f, 1e30f, 1024}, {infinity, 4, 1024}, {nan, nan, 12}};
+  for (const auto& [w, h, segments] : sizes) EXPECT_EQ(OvalSegments(w, h), segments) << w;
   // A scale of 3 makes a 40-wide circle's radius vectors 60 long each.
   device->SetMatrix(3, 0, 0, 3, 0, 0);
   EXPECT_EQ(OvalSegments(40, 40), 120);
   device->SetMatrix(1e30f, 0, 0, 1e30f, 0, 0);
   EXPECT_EQ(OvalSegments(40, 40), 1024);
-}
 
-TEST_F(GraphicsBatching, OvalPointsRunCounterClockwiseFromTheRight) {
   device->SetMatrix(1, 0, 0, 1, 100, 50);
   device->DrawOval(10, 20, 100, 100);
   ASSERT_EQ(device->primCount, 100);
@@ -151,7 +145,7 @@ TEST_F(GraphicsBatching, OvalPointsRunCounterClockwiseFromTheRight) {
   EXPECT_EQ(gl.draws[0].mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
 }
 
-TEST_F(GraphicsBatching, PolygonsBatchByVertexCount) {
+TEST_F(GraphicsBatching, PolygonsBatchByVertexCountAndTexturedOnesUseTexelScales) {
   float pentagon[10] = {0, 0, 4, 0, 5, 3, 2, 5, -1, 3};
   Array<float> five(pentagon, 10);
   device->DrawPoly(five);
@@ -167,9 +161,10 @@ TEST_F(GraphicsBatching, PolygonsBatchByVertexCount) {
   EXPECT_EQ(gl.draws[1].count, 5);
   EXPECT_EQ(gl.draws[2].mode, static_cast<GLenum>(GL_POINTS));
   EXPECT_EQ(gl.draws[2].count, 2);
-}
 
-TEST_F(GraphicsBatching, TexturedPolygonUsesTexelScales) {
+  // A textured polygon takes its texture coordinates through the texel scales.
+  gl.draws.clear();
+  device->BeginRender();
   gxtkSurface* sprite = Sprite(16, 32);
   float quad[16] = {0, 0, 0, 0, 10, 0, 8, 0, 10, 10, 8, 8, 0, 10, 0, 8};
   device->DrawPoly2(Array<float>(quad, 16), sprite, 4, 2);
@@ -207,7 +202,7 @@ unsigned WindowPattern(int x, int y) {
   return 0xff000000u | (y << 12) | x;
 }
 
-TEST_F(GraphicsBatching, ReadPixelsFlipsRowsAndClips) {
+TEST_F(GraphicsBatching, ReadPixelsFlipsRowsAndClipsAndWritePixelsClips) {
   gl.windowPixel = WindowPattern;
   Array<int> pixels(4 * 3);
   device->ReadPixels(pixels, 10, 20, 4, 3, 0, 4);
@@ -234,11 +229,10 @@ TEST_F(GraphicsBatching, ReadPixelsFlipsRowsAndClips) {
   device->ReadPixels(small, 0, 0, 640, 480, 2000000000, 2000000000);
   device->ReadPixels(small, 0, 0, 2000000000, 2000000000, 0, 1);
   device->ReadPixels(small, 0, 0, 4, 0, 0, 4);
-}
 
-TEST_F(GraphicsBatching, WritePixelsClipsToSurfaceAndArray) {
+  // Writing clips to the surface and to the array.
   gxtkSurface* target = device->CreateSurface(8, 8);
-  Array<int> pixels(16);
+  pixels = Array<int>(16);
   for (int i = 0; i < 16; ++i) pixels[i] = static_cast<int>(0xff000000u | i);
   device->DrawRect(0, 0, 1, 1);
   // A 4 x 4 rectangle hanging over the right and bottom edges keeps its 2 x 2 corner.
