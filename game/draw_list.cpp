@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr float nx_Game_RadiansPerDegree = 0.017453292f;
-
 // A window side above these many pixels loads the next larger set of image files.
 constexpr int nx_Game_HdThreshold = 630;
 constexpr int nx_Game_Hd2Threshold = 1230;
@@ -191,18 +189,18 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
                                     static_cast<float>(width));
   }
 
-  float along = (angle - 90.0f) * nx_Game_RadiansPerDegree;
-  float across = angle * nx_Game_RadiansPerDegree;
+  float along = (angle - 90.0f) * RadiansPerDegree;
+  float across = angle * RadiansPerDegree;
   float alignedX = x + std::sin(along) * static_cast<float>(width) * alignX / 2.0f;
   float alignedY = y - std::cos(along) * static_cast<float>(width) * alignX / 2.0f;
   float lineSize = static_cast<float>(lineHeight) * m_drawScaleY;
   float startX = alignedX + std::sin(across) * lineSize * (alignY - 1.0f) / 2.0f;
   float startY = alignedY - std::cos(across) * lineSize * (alignY - 1.0f) / 2.0f;
 
-  float lineRadians = (180.0f + angle) * nx_Game_RadiansPerDegree;
+  float lineRadians = (180.0f + angle) * RadiansPerDegree;
   float lineStepX = std::sin(lineRadians);
   float lineStepY = -std::cos(lineRadians);
-  float stepRadians = (90.0f + angle) * nx_Game_RadiansPerDegree;
+  float stepRadians = (90.0f + angle) * RadiansPerDegree;
   float stepX = std::sin(stepRadians);
   float stepY = -std::cos(stepRadians);
 

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr float nx_Game_RadiansPerDegree = 0.017453292f;
-
 constexpr float nx_Game_KindNumber = 99.0f;
 // Kinds below this one are sparks, drawn from the "parts" sheet.
 constexpr float nx_Game_KindsOfSparks = 10.0f;
@@ -91,7 +89,7 @@ int c_MyApp::p_ThrowParticle(float x, float y, int kind, int colour, float angle
   int record = p_FreeParticle();
   if (record < 0) return 0;
   float* particle = &m_particles[record * EffectFloats];
-  float radians = angle * nx_Game_RadiansPerDegree;
+  float radians = angle * RadiansPerDegree;
   particle[ParticleKind] = static_cast<float>(kind);
   particle[ParticleX] = x;
   particle[ParticleY] = y;
@@ -191,7 +189,7 @@ int c_MyApp::p_DoRipples() {
     ripple[RippleIntensity] -= ripple[RippleFade];
     float intensity = ripple[RippleIntensity];
     for (int point = 0; point < nx_Game_RingPoints; ++point) {
-      float radians = static_cast<float>(point) * nx_Game_RingStep * nx_Game_RadiansPerDegree;
+      float radians = static_cast<float>(point) * nx_Game_RingStep * RadiansPerDegree;
       float pointX = ripple[RippleX] + std::sin(radians) * ripple[RippleRadius];
       float pointY = ripple[RippleY] - std::cos(radians) * ripple[RippleRadius];
       int column = nx_float_to_int_clamped(

@@ -18,6 +18,8 @@ class c_MyApp : public c_App {
   // Marks an optional argument as not given, and the coordinates of a finger that is up.
   static constexpr float Absent = -3717.0f;
   static constexpr int AbsentInt = -3717;
+  // Angles are in degrees; this is the game's own rounding of the conversion.
+  static constexpr float RadiansPerDegree = 0.017453292f;
 
   // Draw records: 15 floats each, in a list that takes at most 2,499 records an update.
   static constexpr int DrawRecordFloats = 15;

@@ -33,8 +33,6 @@ constexpr int nx_Game_GameOverFadeStart = 75;
 // Updates the lost ball is shown leaving before the game is over.
 constexpr int nx_Game_BallOutDelay = 30;
 
-constexpr float nx_Game_DegreesToRadians = 0.017453292f;
-
 const char16_t* const nx_Game_Ranks[nx_Game_ListLength] = {
     u"1st!", u"2nd", u"3rd", u"4th", u"5th", u"6th", u"7th", u"8th", u"9th", u"10th",
 };
@@ -291,7 +289,7 @@ int c_MyApp::p_Game() {
     y -= (y - target) * 0.03125f;
     if (nx_math_Abs2(y - target) < 2.0f) y = target;
   }
-  float pulseAngle = static_cast<float>(nx_app_Millisecs() / 6) * nx_Game_DegreesToRadians;
+  float pulseAngle = static_cast<float>(nx_app_Millisecs() / 6) * RadiansPerDegree;
   int pulse = nx_float_to_int_clamped(nx_math_Abs2(std::sin(pulseAngle) * 90.0f));
   nx_Game_Paddle(*this, LeftPaddle, pulse, cell);
   nx_Game_Paddle(*this, RightPaddle, pulse, cell);

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr float nx_Game_RadiansPerDegree = 0.017453292f;
 constexpr int nx_Game_SpinnerDots = 11;
 // Degrees between neighbouring dots, and the spinner's turn per update.
 constexpr int nx_Game_SpinnerStep = 16;
@@ -32,7 +31,7 @@ void nx_Game_SpinnerRing(c_MyApp& app, int64_t firstAngle, float grey, float rad
   app.p_SetCol(grey, grey, grey);
   for (int dot = 0; dot < nx_Game_SpinnerDots; ++dot) {
     int64_t degrees = firstAngle + nx_Game_SpinnerStep * dot;
-    float radians = static_cast<float>(degrees) * nx_Game_RadiansPerDegree;
+    float radians = static_cast<float>(degrees) * c_MyApp::RadiansPerDegree;
     app.p_Alpha(static_cast<float>(dot) / 10.0f);
     app.p_Oval(nx_Game_jscrw / 2.0f + std::sin(radians) * radius,
                nx_Game_jscrh / 2.0f - std::cos(radians) * radius, 8.0f, 8.0f);
