@@ -24,16 +24,14 @@ std::vector<unsigned char> Encode(const String& text) {
   return bytes;
 }
 
-TEST(StringConversion, NumbersToText) {
+TEST(StringConversion, NumbersToTextAndBack) {
   EXPECT_EQ(Text(String(1.0f)), "1.0");
   EXPECT_EQ(Text(String(1e8f)), "100000000.0");
   EXPECT_EQ(Text(String(-0.5f)), "-0.5");
   EXPECT_EQ(Text(String(0.1f)), "0.10000000149011612");
   EXPECT_EQ(Text(String(1e20f)), "1.0000000200408773e+20") << "an exponent needs no .0";
   EXPECT_EQ(Text(String(INT_MIN)), "-2147483648");
-}
-
-TEST(StringConversion, TextToNumbersReadsLikeAtoiWithoutOverflow) {
+  // Text to numbers reads like atoi, without overflow.
   EXPECT_EQ(String(u"123abc").ToInt(), 123);
   EXPECT_EQ(String().ToInt(), 0);
   EXPECT_EQ(String(u" 42").ToInt(), 42);
@@ -47,7 +45,7 @@ TEST(StringConversion, TextToNumbersReadsLikeAtoiWithoutOverflow) {
   EXPECT_FLOAT_EQ(String(u"2.5e1kg").ToFloat(), 25.0f);
 }
 
-TEST(StringSlicing, NegativeAndOutOfRangeBounds) {
+TEST(StringSlicing, SliceAndFindWithNegativeAndOutOfRangeBounds) {
   String hello(u"hello");
   EXPECT_EQ(Text(hello.Slice(-3)), "llo");
   EXPECT_EQ(Text(hello.Slice(2, -1)), "ll");
@@ -58,9 +56,7 @@ TEST(StringSlicing, NegativeAndOutOfRangeBounds) {
   EXPECT_EQ(hello.Slice(0).Data(), hello.Data()) << "the whole range shares the body";
   EXPECT_EQ((hello + String()).Data(), hello.Data());
   EXPECT_EQ((String() + hello).Data(), hello.Data());
-}
 
-TEST(StringSearch, FindStartsWithEndsWith) {
   String text(u"abcabc");
   EXPECT_EQ(text.Find(String(u"bc")), 1);
   EXPECT_EQ(text.Find(String(u"bc"), 2), 4);
@@ -75,7 +71,7 @@ TEST(StringSearch, FindStartsWithEndsWith) {
   EXPECT_FALSE(text.EndsWith(String(u"ab")));
 }
 
-TEST(StringSearch, SplitKeepsEmptyPieces) {
+TEST(StringSearch, SplitKeepsEmptyPiecesReplaceAndToLower) {
   auto pieces = [](const char16_t* text, const char16_t* separator) {
     std::vector<std::string> result;
     Array<String> parts = String(text).Split(String(separator));
@@ -90,9 +86,7 @@ TEST(StringSearch, SplitKeepsEmptyPieces) {
   EXPECT_EQ(pieces(u"aaa", u"aa"), (Pieces{"", "a"})) << "occurrences do not overlap";
   EXPECT_EQ(pieces(u"xy", u""), (Pieces{"x", "y"}));
   EXPECT_EQ(String().Split(String()).Length(), 0);
-}
 
-TEST(StringSearch, ReplaceAndToLower) {
   EXPECT_EQ(Text(String(u"aaa").Replace(String(u"aa"), String(u"b"))), "ba");
   EXPECT_EQ(Text(String(u"a.b.c").Replace(String(u"."), String())), "abc");
   String plain(u"no match");
@@ -102,7 +96,7 @@ TEST(StringSearch, ReplaceAndToLower) {
   EXPECT_EQ(lower.ToLower().Data(), lower.Data());
 }
 
-TEST(StringCodec, Utf16WithByteOrderMark) {
+TEST(StringCodec, Utf16WithByteOrderMarkUtf8AndItsByteFallback) {
   EXPECT_EQ(Text(Decode({0xFE, 0xFF, 0x00, 'h', 0x00, 0xE9, 0x20})), "hé")
       << "big-endian, odd trailing byte ignored";
   EXPECT_EQ(Text(Decode({0xFF, 0xFE, 'h', 0x00, 0x3D, 0xD8, 0x00, 0xDE})),
@@ -110,9 +104,7 @@ TEST(StringCodec, Utf16WithByteOrderMark) {
       << "little-endian, a surrogate pair stays two units";
   EXPECT_EQ(Decode({0xFF, 0xFE}).Length(), 0);
   EXPECT_EQ(_str_load_err, nullptr);
-}
 
-TEST(StringCodec, Utf8AndItsByteFallback) {
   String e_acute = Decode({0xC3, 0xA9});
   ASSERT_EQ(e_acute.Length(), 1);
   EXPECT_EQ(e_acute[0], 0xE9);
