@@ -60,7 +60,7 @@ Exchange Stop(const std::string& input) {
   return {command, ReadAndClose(output), ReadAndClose(error)};
 }
 
-TEST(StopExchange, LeavingCommandsSetSuspendAndStepMode) {
+TEST(StopExchange, LeavingCommandsSetSuspendAndStepModeAndBadInputEndsTheRun) {
   struct Case {
     const char* line;
     dbg_command command;
@@ -81,9 +81,8 @@ TEST(StopExchange, LeavingCommandsSetSuspendAndStepMode) {
     EXPECT_EQ(exchange.output, "");
   }
   EXPECT_EQ(Stop("q\n").command, dbg_command::quit);
-}
 
-TEST(StopExchange, BadInputEndsTheRun) {
+  // Bad input ends the run.
   EXPECT_EQ(Stop("").command, dbg_command::fail);
   EXPECT_EQ(Stop("?\n").command, dbg_command::fail) << "end of input after a query";
   EXPECT_EQ(Stop("r").command, dbg_command::fail) << "a line without a line feed";
