@@ -184,7 +184,7 @@ TEST_F(Collector, FullCollectionStartsOnlyPastEightMebibytes) {
   EXPECT_EQ(gc_new_bytes, 0);
 }
 
-TEST_F(Collector, AllocationPaysForItselfFromTheFreeList) {
+TEST_F(Collector, AllocationPaysForItselfFromTheFreeListAndReusesBlocksBySize) {
   const int node_size = root->flags & ~7;
   for (int i = 0; i < 10; ++i) gc_new<Node>();
   gc_collect_all();
@@ -203,9 +203,8 @@ TEST_F(Collector, AllocationPaysForItselfFromTheFreeList) {
   gc_free_bytes = 1000;  // a count that outlived its list is forgotten, not trusted
   gc_new<Node>();
   EXPECT_EQ(gc_free_bytes, 0);
-}
 
-TEST_F(Collector, SmallBlocksAreReusedWithinTheirSizeClassOnly) {
+  // Small blocks are reused within their size class only.
   static_assert(sizeof(Tiny) < sizeof(Small) && sizeof(Small) < 64);
   void* tiny = gc_new<Tiny>();
   gc_collect_all();
