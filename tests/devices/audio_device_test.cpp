@@ -107,7 +107,7 @@ TEST_F(AudioDevice, SuspendAndResumeLeaveChannelsPausedByTheGamePaused) {
   EXPECT_EQ(device->ChannelState(1), 2);
 }
 
-TEST_F(AudioDevice, SettingsOnAnIdleChannelMakeItsSourceAndLast) {
+TEST_F(AudioDevice, SettingsOnAnIdleChannelLastAndChannelsOutsideTheBankAreIgnored) {
   ASSERT_EQ(device->channels[20].source, 0u);
   device->SetVolume(20, 0.25f);
   ASSERT_NE(device->channels[20].source, 0u);
@@ -134,9 +134,8 @@ TEST_F(AudioDevice, SettingsOnAnIdleChannelMakeItsSourceAndLast) {
   device->PauseChannel(22);
   device->StopChannel(22);
   EXPECT_EQ(device->channels[22].source, 0u);
-}
 
-TEST_F(AudioDevice, ChannelsOutsideTheBankAndMissingSoundsAreIgnored) {
+  // Channels outside the bank and missing sounds are ignored.
   gxtkSample* sample = ToneSample();
   for (int channel : {-1, 33, INT_MIN, INT_MAX}) {
     device->PlaySample(sample, channel, 1);
@@ -148,13 +147,13 @@ TEST_F(AudioDevice, ChannelsOutsideTheBankAndMissingSoundsAreIgnored) {
     device->StopChannel(channel);
     EXPECT_EQ(device->ChannelState(channel), 0);
   }
-  device->PlaySample(nullptr, 0, 0);
-  nx_audio_PlaySound(nullptr, 0, 0);
-  nx_audio_PlaySound(gc_new<c_Sound>()->m_new2(), 0, 0);
-  EXPECT_EQ(device->ChannelState(0), 0);
+  device->PlaySample(nullptr, 23, 0);
+  nx_audio_PlaySound(nullptr, 23, 0);
+  nx_audio_PlaySound(gc_new<c_Sound>()->m_new2(), 23, 0);
+  EXPECT_EQ(device->ChannelState(23), 0);
 }
 
-TEST_F(AudioDevice, DiscardedBuffersWaitUntilNoSourceHoldsThem) {
+TEST_F(AudioDevice, DiscardedBuffersWaitForTheirSourcesAndTheCollectorKeepsSoundingOnes) {
   gxtkSample* held = ToneSample();
   gxtkSample* other = ToneSample();
   ALuint buffer = held->al_buffer;
@@ -175,10 +174,8 @@ TEST_F(AudioDevice, DiscardedBuffersWaitUntilNoSourceHoldsThem) {
   device->PlaySample(other, 1, 1);
   EXPECT_FALSE(Discarded(buffer));
   EXPECT_FALSE(alIsBuffer(buffer));
-}
 
-TEST_F(AudioDevice, TheCollectorKeepsOnlySoundingSamples) {
-  // Each sample is reachable only through the device.
+  // The collector keeps only sounding samples, each reachable only through the device.
   device->PlaySample(ToneSample(), 6, 1);
   device->PlaySample(ToneSample(), 7, 1);
   device->PauseChannel(7);
