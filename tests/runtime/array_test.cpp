@@ -11,14 +11,13 @@
 
 namespace {
 
-TEST(Array, NewArraysHoldZeroElements) {
+TEST(Array, NewArraysHoldZeroElementsAndResizeKeepsWhatFits) {
   Array<String> strings(5);
   ASSERT_EQ(strings.Length(), 5);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(strings[i].Length(), 0);
   EXPECT_EQ(Array<String>(0), Array<String>()) << "the shared empty body";
-}
 
-TEST(Array, ResizeKeepsWhatFitsAndZeroesTheRest) {
+  // Resizing keeps what fits and zeroes the rest.
   const int values[] = {7, 8, 9};
   Array<int> numbers(values, 3);
   Array<int> longer = numbers.Resize(5);
