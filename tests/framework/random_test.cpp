@@ -11,7 +11,7 @@ namespace {
 
 constexpr float kStep = 1.0f / 16777216.0f;
 
-TEST(Random, SequenceFromTheStartSeed) {
+TEST(Random, SequenceAndRangesFromTheStartSeed) {
   nx_random_Seed = 1234;
   EXPECT_EQ(nx_random_Rnd(), 11984094 * kStep);
   EXPECT_NEAR(11984094 * kStep, 0.7143077f, 1e-6f);
@@ -20,6 +20,14 @@ TEST(Random, SequenceFromTheStartSeed) {
   EXPECT_EQ(nx_random_Rnd(), 12575225 * kStep);
   EXPECT_EQ(nx_random_Rnd(), 5805964 * kStep);
   EXPECT_EQ(nx_random_Rnd(), 13479477 * kStep);
+
+  // The ranges advance the seed once each along the same sequence.
+  nx_random_Seed = 1234;
+  EXPECT_EQ(nx_random_Rnd2(5.0f, 5.0f), 5.0f);
+  EXPECT_EQ(nx_random_Seed, static_cast<int>(3067928073u));
+  EXPECT_EQ(nx_random_Rnd2(10.0f, 20.0f), 10.0f + 10.0f * (3473103 * kStep));
+  EXPECT_EQ(nx_random_Rnd3(100.0f), 12575225 * kStep * 100.0f);
+  EXPECT_EQ(nx_random_Seed, static_cast<int>(3219257635u));
 }
 
 TEST(Random, SeedArithmeticWrapsAndStaysInRange) {
@@ -34,15 +42,6 @@ TEST(Random, SeedArithmeticWrapsAndStaysInRange) {
     ASSERT_GE(r, 0.0f);
     ASSERT_LT(r, 1.0f);
   }
-}
-
-TEST(Random, RangesAdvanceTheSeedOnceEach) {
-  nx_random_Seed = 1234;
-  EXPECT_EQ(nx_random_Rnd2(5.0f, 5.0f), 5.0f);
-  EXPECT_EQ(nx_random_Seed, static_cast<int>(3067928073u));
-  EXPECT_EQ(nx_random_Rnd2(10.0f, 20.0f), 10.0f + 10.0f * (3473103 * kStep));
-  EXPECT_EQ(nx_random_Rnd3(100.0f), 12575225 * kStep * 100.0f);
-  EXPECT_EQ(nx_random_Seed, static_cast<int>(3219257635u));
 }
 
 // Negating the smallest integer must wrap instead of overflowing.
