@@ -42,7 +42,7 @@ TEST(Image, StripsPadCentreAndMarkTheWholeSurface) {
   EXPECT_EQ(Strip(32, 16, 2, 0)->m_flags, 0);
 }
 
-TEST(Image, GrabWalksRowsAndWrapsToColumnZero) {
+TEST(Image, GrabWalksRowsWrapsToColumnZeroAndRefusesFramesOutsideTheSurface) {
   c_Image* atlas = Strip(128, 64, 1, 0);
   c_Image* grabbed = atlas->p_GrabImage(64, 0, 32, 32, 5, 0);
   ASSERT_NE(grabbed, nullptr);
@@ -57,9 +57,8 @@ TEST(Image, GrabWalksRowsAndWrapsToColumnZero) {
   EXPECT_THAT(Places(padded->p_GrabImage(0, 0, 32, 32, 2, 0), 2),
               ElementsAre(Pair(1, 1), Pair(33, 1)));
   EXPECT_EQ(Strip(128, 64, 2, 0)->p_GrabImage(0, 0, 8, 8, 1, 0), nullptr);
-}
 
-TEST(Image, FramesOutsideTheSurfaceEndTheProgram) {
+  // Frames outside the surface end the program.
   const int grabs[][5] = {
       {64, 0, 32, 32, 7}, {0, 0, 129, 32, 1}, {-32, 0, 32, 32, 1}, {64, 0, -32, 32, 2}};
   for (const auto& g : grabs) {
