@@ -85,7 +85,7 @@ RecordingDevice* StartRecordingFrame() {
   return device;
 }
 
-TEST(GraphicsContext, TransformsComposeInwardAndReachTheDeviceOnlyBeforeADraw) {
+TEST(GraphicsContext, TransformsReachTheDeviceOnlyBeforeADrawAndArgumentsAreMadeSafe) {
   RecordingDevice* device = StartRecordingFrame();
   nx_graphics_Translate(10, 20);
   nx_graphics_Scale(2, 2);
@@ -104,10 +104,8 @@ TEST(GraphicsContext, TransformsComposeInwardAndReachTheDeviceOnlyBeforeADraw) {
   nx_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
   nx_graphics_Rotate(90);
   EXPECT_THAT(device->MapAfterDraw(1, 0), ElementsAre(DoubleNear(0, 1e-6), -1));
-}
 
-TEST(GraphicsContext, ScissorAndReadPixelsArgumentsAreMadeSafe) {
-  RecordingDevice* device = StartRecordingFrame();
+  // Scissor and read-back arguments are made safe.
   nx_graphics_SetScissor(1.9f, 2.5f, -3.7f, 1e20f);
   EXPECT_THAT(device->Last("Scissor"), ElementsAre(1, 2, -3, INT_MAX));
   nx_graphics_SetScissor(NAN, -1e20f, INFINITY, 0);
@@ -138,7 +136,7 @@ TEST(GraphicsContext, PopsStayPairedWithPushesPastTheThirtyTwoEntries) {
   EXPECT_EQ(context->m_matrixSp, 0);
 }
 
-TEST(GraphicsContext, DrawImageUsesTheWholeSurfaceCallOrTheFrameAndSkipsBadFrames) {
+TEST(GraphicsContext, DrawImageUsesTheWholeSurfaceOrTheFrameAndDrawImage2TheHandle) {
   RecordingDevice* device = StartRecordingFrame();
   c_Image* whole = gc_new<c_Image>()->m_new()->p_Init(BlankSurface(20, 10), 1, 0);
   whole->p_SetHandle(3, 4);
@@ -154,10 +152,8 @@ TEST(GraphicsContext, DrawImageUsesTheWholeSurfaceCallOrTheFrameAndSkipsBadFrame
   nx_graphics_DrawImage(nullptr, 0, 0, 0);
   nx_graphics_DrawImage2(strip, 0, 0, 0, 1, 1, 5);
   EXPECT_TRUE(device->calls.empty());
-}
 
-TEST(GraphicsContext, DrawImage2TurnsAndScalesAboutTheHandleAndKeepsTheMatrix) {
-  RecordingDevice* device = StartRecordingFrame();
+  // DrawImage2 turns and scales about the handle and keeps the matrix.
   c_Image* image = gc_new<c_Image>()->m_new()->p_Init(BlankSurface(16, 16), 1, ImageFlagCentre);
   nx_graphics_Translate(1000, 0);
   // With the stack full, the caller's matrix must still come back.
