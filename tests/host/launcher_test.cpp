@@ -66,7 +66,7 @@ class Launcher : public ::testing::Test {
   fs::path scratch_, prefix_, assets_, elsewhere_;
 };
 
-TEST_F(Launcher, RunsTheGameInThePlayersFolderWithDataLinkedToTheAssets) {
+TEST_F(Launcher, RunsTheGameInThePlayersFolderWithDataLinkedToTheCurrentAssets) {
   fs::path data = scratch_ / "xdg data";
   ASSERT_EQ(Run("XDG_DATA_HOME=" + Quoted(data)), 0);
   EXPECT_EQ(Report(), Expected(data / "vexadrome"));
@@ -81,9 +81,8 @@ TEST_F(Launcher, RunsTheGameInThePlayersFolderWithDataLinkedToTheAssets) {
   EXPECT_FALSE(fs::exists(elsewhere_ / "relative"));
 
   EXPECT_NE(Run("-u HOME"), 0) << "no folder to keep the state in";
-}
 
-TEST_F(Launcher, LinkFollowsTheInstallationAndThePlayersOwnFolderIsLeftAlone) {
+  // The link follows the installation, and the player's own folder is left alone.
   fs::path folder = scratch_ / "xdg/vexadrome";
   std::string environment = "XDG_DATA_HOME=" + Quoted(scratch_ / "xdg");
   fs::create_directories(folder);
