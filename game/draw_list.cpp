@@ -10,6 +10,26 @@
 #include "runtime/numbers.h"
 
 // ---------------------------------------------------------------------------------------------
+// Types
+
+namespace {
+
+// One step of the loader: an image (its design-pixel frame size and frame count) or the font
+// (its advance and line height in virtual units) into a slot, and a sound effect, each where
+// given. Step n of the loader is entry n - 1.
+struct nx_Game_LoaderStep {
+  int slot;
+  const char16_t* file;
+  int width;
+  int height;
+  int frames;
+  bool font;
+  int effect;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
 // Globals
 
 namespace {
@@ -26,6 +46,37 @@ constexpr int nx_Game_LastGlyph = 159;
 constexpr int nx_Game_FontFirstChar = 32;
 
 constexpr int nx_Game_LogoJingle = 96;
+
+constexpr int nx_Game_NoEffect = -1;
+constexpr nx_Game_LoaderStep nx_Game_LoaderSteps[] = {
+    {c_MyApp::SlotIcons, u"common/icons", 32, 32, 16, false, nx_Game_LogoJingle},
+    {c_MyApp::SlotButtons, u"common/Buttons", 64, 64, 16, false, nx_Game_NoEffect},
+    {c_MyApp::SlotDpad, u"common/dpad", 32, 32, 16, false, nx_Game_NoEffect},
+    {c_MyApp::SlotStudioLogo, u"common/KOBULogo", 256, 256, 1, false, nx_Game_NoEffect},
+    {c_MyApp::SlotTestcard, u"common/Testcard_Circle", 256, 256, 1, false, nx_Game_NoEffect},
+    {c_MyApp::SlotFont, u"fonts/pixelkit", 7, 10, 0, true, nx_Game_NoEffect},
+    {0, nullptr, 0, 0, 0, false, 1},
+    {0, nullptr, 0, 0, 0, false, 95},
+    {0, nullptr, 0, 0, 0, false, 98},
+    {0, nullptr, 0, 0, 0, false, 99},
+    {c_MyApp::SlotMenu, u"menu", 256, 256, 4, false, nx_Game_NoEffect},
+    {c_MyApp::SlotLogo, u"logo", 256, 128, 1, false, nx_Game_NoEffect},
+    {c_MyApp::SlotParts, u"parts", 8, 8, 256, false, nx_Game_NoEffect},
+    {c_MyApp::SlotBadges, u"BadgesA", 64, 64, 64, false, nx_Game_NoEffect},
+    {0, nullptr, 0, 0, 0, false, 2},
+    {0, nullptr, 0, 0, 0, false, 3},
+    {0, nullptr, 0, 0, 0, false, 4},
+    {0, nullptr, 0, 0, 0, false, 5},
+    {0, nullptr, 0, 0, 0, false, 6},
+    {c_MyApp::SlotItems, u"gfx", 16, 16, 16, false, nx_Game_NoEffect},
+    {0, nullptr, 0, 0, 0, false, 7},
+    {0, nullptr, 0, 0, 0, false, 8},
+    {0, nullptr, 0, 0, 0, false, 9},
+    {0, nullptr, 0, 0, 0, false, 10},
+    {0, nullptr, 0, 0, 0, false, 11},
+};
+static_assert(sizeof(nx_Game_LoaderSteps) / sizeof(nx_Game_LoaderSteps[0]) == 25,
+              "the loader takes 25 updates");
 
 }  // namespace
 
@@ -281,75 +332,24 @@ int c_MyApp::p_Reload() {
 // One asset per update, so that no update stalls for long and the loading screen moves.
 int c_MyApp::p_Loader() {
   nx_Game_ChooseResolution(*this);
-  switch (m_loadStep) {
-    case 1:
-      p_LoadImg(SlotIcons, String(u"common/icons"), 32, 32, 16, ImageFlagCentre);
-      p_LoadSFX(nx_Game_LogoJingle);
-      break;
-    case 2:
-      p_LoadImg(SlotButtons, String(u"common/Buttons"), 64, 64, 16, ImageFlagCentre);
-      break;
-    case 3:
-      p_LoadImg(SlotDpad, String(u"common/dpad"), 32, 32, 16, ImageFlagCentre);
-      break;
-    case 4:
-      p_LoadImg(SlotStudioLogo, String(u"common/KOBULogo"), 256, 256, 1, ImageFlagCentre);
-      // Once per run: a reload for a new window size shows the logo silently.
-      if (m_logoJinglePlayed == 0) {
-        p_PlaySFX(nx_Game_LogoJingle, 1.0f, 1.0f, 0.0f);
-        m_logoJinglePlayed = 1;
-      }
-      break;
-    case 5:
-      p_LoadImg(SlotTestcard, String(u"common/Testcard_Circle"), 256, 256, 1, ImageFlagCentre);
-      break;
-    case 6:
-      p_LoadFont(SlotFont, String(u"fonts/pixelkit"), 7, 10);
-      break;
-    case 7:
-      p_LoadSFX(1);
-      break;
-    case 8:
-      p_LoadSFX(95);
-      break;
-    case 9:
-      p_LoadSFX(98);
-      break;
-    case 10:
-      p_LoadSFX(99);
-      break;
-    case 11:
-      p_LoadImg(SlotMenu, String(u"menu"), 256, 256, 4, ImageFlagCentre);
-      break;
-    case 12:
-      p_LoadImg(SlotLogo, String(u"logo"), 256, 128, 1, ImageFlagCentre);
-      break;
-    case 13:
-      p_LoadImg(SlotParts, String(u"parts"), 8, 8, 256, ImageFlagCentre);
-      break;
-    case 14:
-      p_LoadImg(SlotBadges, String(u"BadgesA"), 64, 64, 64, ImageFlagCentre);
-      break;
-    case 15:
-    case 16:
-    case 17:
-    case 18:
-    case 19:
-      p_LoadSFX(m_loadStep - 13);
-      break;
-    case 20:
-      p_LoadImg(SlotItems, String(u"gfx"), 16, 16, 16, ImageFlagCentre);
-      break;
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-    case 25:
-      p_LoadSFX(m_loadStep - 14);
-      break;
-    default:
-      m_loadStep = 0;
-      break;
+  constexpr int stepCount =
+      static_cast<int>(sizeof(nx_Game_LoaderSteps) / sizeof(nx_Game_LoaderSteps[0]));
+  if (m_loadStep >= 1 && m_loadStep <= stepCount) {
+    const nx_Game_LoaderStep& step = nx_Game_LoaderSteps[m_loadStep - 1];
+    if (step.font) {
+      p_LoadFont(step.slot, String(step.file), step.width, step.height);
+    } else if (step.file != nullptr) {
+      p_LoadImg(step.slot, String(step.file), step.width, step.height, step.frames,
+                ImageFlagCentre);
+    }
+    if (step.effect >= 0) p_LoadSFX(step.effect);
+    // Once per run: a reload for a new window size shows the logo silently.
+    if (step.slot == SlotStudioLogo && m_logoJinglePlayed == 0) {
+      p_PlaySFX(nx_Game_LogoJingle, 1.0f, 1.0f, 0.0f);
+      m_logoJinglePlayed = 1;
+    }
+  } else {
+    m_loadStep = 0;
   }
   if (m_loadStep > 0) m_loadStep += 1;
   p_WaitStart(1);
