@@ -1,5 +1,5 @@
 // Registration of the application, the delegate's event routing and update bracket, the
-// async source walk, the source stack, start-up values and the first frame of c_MyApp.
+// async source walk, the source stack and start-up values.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -8,7 +8,6 @@
 #include "framework/input.h"
 #include "framework/random.h"
 #include "game/globals.h"
-#include "game/my_app.h"
 #include "host/game.h"
 #include "host/program.h"
 
@@ -128,27 +127,6 @@ TEST_F(Framework, AsyncWalkRevisitsTheSlotASourceVacatedAndTheStackClearsDropped
   EXPECT_EQ(stack->m_data[1], nullptr) << "a dropped slot must not keep its object alive";
   EXPECT_EQ(stack->p_Get(1), nullptr);
   EXPECT_EQ(stack->p_Get(-1), nullptr);
-}
-
-TEST_F(Framework, MyAppSetsTheUpdateRateAndHandlesTheAlwaysOnKeys) {
-  nxMain();
-  ASSERT_NE(nx_app__app, nullptr);
-  c_GameDelegate* delegate = InputOnlyDelegate();
-  nx_app__app->p_OnCreate();
-  EXPECT_EQ(host.UpdateRate(), 60);
-  nx_app__app->p_OnSuspend();
-  EXPECT_EQ(host.UpdateRate(), 5);
-  nx_app__app->p_OnResume();
-  EXPECT_EQ(host.UpdateRate(), 60);
-
-  delegate->KeyEvent(Event::KeyDown, 112);
-  delegate->UpdateGame();
-  EXPECT_EQ(nx_Game_DebugMode, 1);
-  delegate->UpdateGame();
-  EXPECT_EQ(nx_Game_DebugMode, 1) << "a held F1 toggles once";
-
-  delegate->KeyEvent(Event::KeyDown, 115);
-  EXPECT_EXIT(delegate->UpdateGame(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
