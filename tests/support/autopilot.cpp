@@ -1,6 +1,8 @@
 // The autopilot: menu choice, steering toward the due paddle, giving up, and the pause menu.
 #include "support/autopilot.h"
 
+#include <algorithm>
+
 #include "framework/math.h"
 #include "game/globals.h"
 
@@ -33,8 +35,9 @@ constexpr float kParkingDeadBand = 0.2f;
 
 namespace {
 
-float Clamp(float value, float low, float high) {
-  return value < low ? low : (value > high ? high : value);
+// Steps a menu's selection one item toward `wanted`, and confirms it once there.
+void PressToward(GameHarness& game, int selected, int wanted) {
+  game.Press(selected < wanted ? kKeyRight : (selected > wanted ? kKeyLeft : kKeyEnter));
 }
 
 float BallSlot(const c_MyApp& app, int slot) {
@@ -100,14 +103,7 @@ void Autopilot::InMenu() {
   ReleaseAll();
   bool boxOpen = app.m_creditsOpen == 1 || app.m_optionsOpen == 1 || app.m_badgesOpen == 1;
   // One press every other update: the key must be seen released before it acts again.
-  if (boxOpen || ticks_ % 2 != 0) return;
-  if (app.m_menuSel < gameType) {
-    game_.Press(kKeyRight);
-  } else if (app.m_menuSel > gameType) {
-    game_.Press(kKeyLeft);
-  } else {
-    game_.Press(kKeyEnter);
-  }
+  if (!boxOpen && ticks_ % 2 == 0) PressToward(game_, app.m_menuSel, gameType);
 }
 
 void Autopilot::InPauseMenu() {
@@ -116,14 +112,7 @@ void Autopilot::InPauseMenu() {
   if (parking_ == Parking::Paused && ++parkedFor_ > parkedUpdates) quitting_ = true;
   if (parking_ == Parking::Paused && !quitting_) return;
   if (app.m_pauseDir != 1 || app.m_optionsOpen == 1 || ticks_ % 2 != 0) return;
-  int wanted = quitting_ ? -1 : 0;
-  if (app.m_pauseSel < wanted) {
-    game_.Press(kKeyRight);
-  } else if (app.m_pauseSel > wanted) {
-    game_.Press(kKeyLeft);
-  } else {
-    game_.Press(kKeyEnter);
-  }
+  PressToward(game_, app.m_pauseSel, quitting_ ? -1 : 0);
 }
 
 void Autopilot::InPlay() {
@@ -149,7 +138,8 @@ void Autopilot::InPlay() {
     float home = paddle == c_MyApp::LeftPaddle ? 3.0f * cell : width - 3.0f * cell;
     targetX = home + PaddleSlot(app, paddle, c_MyApp::EntityX);
     // Clear of the walls: the paddle still reaches 38 units either side of its centre.
-    targetY = Clamp(PaddleSlot(app, paddle, c_MyApp::EntityY), 2.0f * cell, height - 2.0f * cell);
+    targetY =
+        std::clamp(PaddleSlot(app, paddle, c_MyApp::EntityY), 2.0f * cell, height - 2.0f * cell);
   } else {
     // Giving up: the middle of the top wall, where a block throws the ball straight back, so
     // the same cell takes every hit until it breaks and the ball escapes through the gap.
@@ -158,8 +148,8 @@ void Autopilot::InPlay() {
   }
   float ballX = BallSlot(app, c_MyApp::EntityX);
   float ballY = BallSlot(app, c_MyApp::EntityY);
-  Steer(Clamp((targetX - ballX) * kApproachGain, -kCruiseSpeed, kCruiseSpeed),
-        Clamp((targetY - ballY) * kApproachGain, -kCruiseSpeed, kCruiseSpeed), kDeadBand);
+  Steer(std::clamp((targetX - ballX) * kApproachGain, -kCruiseSpeed, kCruiseSpeed),
+        std::clamp((targetY - ballY) * kApproachGain, -kCruiseSpeed, kCruiseSpeed), kDeadBand);
 }
 
 void Autopilot::Park() {
@@ -178,8 +168,8 @@ void Autopilot::Park() {
     return;
   }
   float nearX = besideReached_ ? parkX_ : besideX_;
-  Steer(Clamp((nearX - ballX) * kParkingGain, -kCruiseSpeed, kCruiseSpeed),
-        Clamp((parkY_ - ballY) * kParkingGain, -kCruiseSpeed, kCruiseSpeed), kParkingDeadBand);
+  Steer(std::clamp((nearX - ballX) * kParkingGain, -kCruiseSpeed, kCruiseSpeed),
+        std::clamp((parkY_ - ballY) * kParkingGain, -kCruiseSpeed, kCruiseSpeed), kParkingDeadBand);
 }
 
 void Autopilot::PlanParking(int paddle) {
