@@ -59,7 +59,7 @@ class Callbacks : public ::testing::Test {
   CountingHost host;
 };
 
-TEST_F(Callbacks, KeyPressesReleasesAndRepeats) {
+TEST_F(Callbacks, KeyPressesReleasesAndRepeatsAndMouseButtonsUpToTwo) {
   NxGlfwGame::OnKey(GLFW_KEY_PAGE_UP, GLFW_PRESS);
   NxGlfwGame::OnKey(GLFW_KEY_PAGE_UP, GLFW_REPEAT);
   NxGlfwGame::OnKey(GLFW_KEY_PAGE_UP, GLFW_RELEASE);
@@ -70,9 +70,9 @@ TEST_F(Callbacks, KeyPressesReleasesAndRepeats) {
   EXPECT_EQ(NxGlfwGame::OnWindowClose(), 0);  // the close button is refused
   EXPECT_EQ(events.entries, (Log{"key 1 33", "key 3 65569", "key 1 33", "key 3 65569", "key 2 33",
                                  "key 1 46", "key 3 127", "key 1 65", "key 1 432", "key 2 432"}));
-}
 
-TEST_F(Callbacks, MouseButtonsAboveTwoAreIgnoredAndPositionsTruncated) {
+  // Mouse buttons above two are ignored, and positions truncated.
+  events.entries.clear();
   NxGlfwGame::OnMouseButton(0, GLFW_PRESS, 10.9, 20.2);
   NxGlfwGame::OnMouseButton(2, GLFW_RELEASE, -3.7, 4.0);
   NxGlfwGame::OnMouseButton(3, GLFW_PRESS, 1.0, 1.0);
@@ -95,15 +95,14 @@ std::vector<float> Arranged(const float* axes, int count) {
   return {unit.x[0], unit.x[1], unit.y[0], unit.y[1], unit.z[0], unit.z[1]};
 }
 
-TEST(Joystick, AxisArrangementsByCountWithTheOddAxesUpPositive) {
+TEST(Joystick, AxesArrangedByCountWithTheOddAxesUpPositiveAndButtonsWithinTheArray) {
   const float axes[8] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f};
   // Four axes: the third is the right stick's y.
   EXPECT_EQ(Arranged(axes, 4), (std::vector<float>{0.1f, -0.4f, -0.2f, 0.3f, 0, 0}));
   EXPECT_EQ(Arranged(axes, 5), (std::vector<float>{0.1f, 0.5f, -0.2f, -0.4f, 0.3f, 0}));
   EXPECT_EQ(Arranged(axes, 8), (std::vector<float>{0.1f, -0.4f, -0.2f, 0.5f, 0.3f, -0.6f}));
-}
 
-TEST(Joystick, ButtonsBeyondTheCountOrTheArrayAreLeftAlone) {
+  // Buttons beyond the count or the array are left alone.
   unsigned char pressed[40];
   for (unsigned char& b : pressed) b = GLFW_PRESS;
   pressed[1] = GLFW_RELEASE;
@@ -119,7 +118,6 @@ TEST(Joystick, ButtonsBeyondTheCountOrTheArrayAreLeftAlone) {
   // More buttons than a unit has, and arrays shorter than a unit: no index leaves them.
   Array<float> one(1);
   Array<bool> few(4);
-  const float axes[2] = {0.5f, 0.5f};
   nx_joystick_Arrange(axes, 2, pressed, 40, one, one, Array<float>(), few);
   EXPECT_TRUE(few[3]);
   nx_joystick_Arrange(nullptr, 0, pressed, 40, unit.x, unit.y, unit.z, unit.buttons);
