@@ -12,6 +12,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "asset_loading.h"
@@ -73,10 +74,9 @@ AssetImage Load(const std::string& name) {
 
 // Frame `frame` of a sheet cut row by row into frames of w x h file pixels, as the image
 // loader grabs them.
-void FrameOrigin(const AssetImage& image, int w, int h, int frame, int* x, int* y) {
+std::pair<int, int> FrameOrigin(const AssetImage& image, int w, int h, int frame) {
   const int columns = image.width / w;
-  *x = (frame % columns) * w;
-  *y = (frame / columns) * h;
+  return {(frame % columns) * w, (frame / columns) * h};
 }
 
 // Mean alpha (0 to 1) of a block of pixels.
@@ -135,9 +135,8 @@ TEST(AssetsTest, EverySlotLoadsWithItsFramesInTheSamePlacesAtEveryResolution) {
       const int part_w = slot.width / parts;
       const int part_h = slot.height / parts;
       for (int frame = 0; frame < slot.frames && level.scale > 1; ++frame) {
-        int bx, by, lx, ly;
-        FrameOrigin(base, slot.width, slot.height, frame, &bx, &by);
-        FrameOrigin(image, w, h, frame, &lx, &ly);
+        const auto [bx, by] = FrameOrigin(base, slot.width, slot.height, frame);
+        const auto [lx, ly] = FrameOrigin(image, w, h, frame);
         for (int part = 0; part < parts * parts; ++part) {
           const int qx = part % parts, qy = part / parts;
           EXPECT_NEAR(
@@ -177,8 +176,7 @@ TEST(AssetsTest, EveryFrameTheGameShowsIsDrawn) {
       for (int code = 33; code <= 126; ++code) frames.push_back(code - 32);
     }
     for (int frame : frames) {
-      int x, y;
-      FrameOrigin(image, slot.width, slot.height, frame, &x, &y);
+      const auto [x, y] = FrameOrigin(image, slot.width, slot.height, frame);
       EXPECT_GT(Coverage(image, x, y, slot.width, slot.height), 0.0)
           << slot.base << " frame " << frame << " is empty";
     }
