@@ -3,19 +3,12 @@
 
 #include <gtest/gtest.h>
 
-// The writer is header-only; its implementation lives in this test alone, and its own
-// warnings are not ours.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb_image_write.h>
-#pragma GCC diagnostic pop
-
 #include <string>
 
 #include "devices/graphics.h"
 #include "framework/graphics.h"
 #include "host/glfw_game.h"
+#include "support/picture_writer.h"
 #include "support/window.h"
 
 namespace {

@@ -4,14 +4,6 @@
 
 #include <gtest/gtest.h>
 
-// The writer is header-only; its implementation lives in this test alone, and its own
-// warnings are not ours.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb_image_write.h>
-#pragma GCC diagnostic pop
-
 #include <unistd.h>
 
 #include <chrono>
@@ -29,6 +21,7 @@
 #include "framework/app.h"
 #include "framework/graphics.h"
 #include "game/music_player.h"
+#include "support/picture_writer.h"
 #include "support/window.h"
 
 namespace {

@@ -2,14 +2,6 @@
 // display, driven by scripted keys and the autopilot, each picture read back from the window
 // just before it is shown. Usage: screenshot_tour <folder>; run from the repository root.
 
-// stb_image_write is header-only; its implementation lives in this program alone, and its own
-// warnings are not ours.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb_image_write.h>
-#pragma GCC diagnostic pop
-
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -18,6 +10,7 @@
 #include "devices/gl_seam.h"
 #include "support/autopilot.h"
 #include "support/game_harness.h"
+#include "support/picture_writer.h"
 #include "support/window.h"
 
 // ---------------------------------------------------------------------------------------------
