@@ -3,25 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <string>
 #include <vector>
 
-// <GLFW/glfw3.h> to open the test's own windows; GLFW_INCLUDE_NONE because the device headers
-// bring in gl.h.
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
-
-// The writer is used only here, to make the image file the device loads; its own warnings are
-// not ours to fix.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb_image_write.h>
-#pragma GCC diagnostic pop
-
 #include "devices/graphics.h"
 #include "host/glfw_game.h"
+#include "support/picture_writer.h"
+#include "support/window.h"
 
 namespace {
 
@@ -40,9 +29,8 @@ class GraphicsOpenGL : public ::testing::Test {
   gxtkGraphics* device = nullptr;
 
   void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr || !glfwInit()) GTEST_SKIP() << "no display";
     OpenWindow();
-    if (window == nullptr) GTEST_SKIP() << "no OpenGL window";
+    if (window == nullptr) GTEST_SKIP() << "no display or no OpenGL window";
     device = gc_new<gxtkGraphics>();
     StartFrame();
   }
@@ -54,15 +42,7 @@ class GraphicsOpenGL : public ::testing::Test {
   // A new window is a new OpenGL context, exactly as when the game switches to fullscreen.
   void OpenWindow() {
     if (window != nullptr) glfwDestroyWindow(window);
-    glfwDefaultWindowHints();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 1);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
-    glfwWindowHint(GLFW_ALPHA_BITS, 0);
-    window = glfwCreateWindow(kWidth, kHeight, "device test", nullptr, nullptr);
-    if (window == nullptr) return;
-    glfwMakeContextCurrent(window);
-    ++glfwGraphicsSeq;
+    window = OpenTestWindow(kWidth, kHeight);
   }
 
   void StartFrame() {
