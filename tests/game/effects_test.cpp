@@ -2,24 +2,12 @@
 // poured into the field.
 #include <gtest/gtest.h>
 
-#include "framework/random.h"
 #include "support/game_harness.h"
+#include "support/random_draws.h"
 
 namespace {
 
 using App = c_MyApp;
-
-// How many draws of the generator the call makes.
-template <class Call>
-int DrawsOf(Call call) {
-  int before = nx_random_Seed;
-  call();
-  int after = nx_random_Seed;
-  nx_random_Seed = before;
-  int draws = 0;
-  for (; nx_random_Seed != after && draws < 100000; ++draws) nx_random_Rnd();
-  return draws;
-}
 
 // A fresh game's pools are empty: 251 particle records, 50 ripples, and a clear grid.
 class Effects : public testing::Test {

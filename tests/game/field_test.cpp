@@ -5,24 +5,12 @@
 #include <array>
 #include <vector>
 
-#include "framework/random.h"
 #include "support/game_harness.h"
+#include "support/random_draws.h"
 
 namespace {
 
 using App = c_MyApp;
-
-// How many draws of the generator the call makes.
-template <class Call>
-int DrawsOf(Call call) {
-  int before = nx_random_Seed;
-  call();
-  int after = nx_random_Seed;
-  nx_random_Seed = before;
-  int draws = 0;
-  for (; nx_random_Seed != after && draws < 100000; ++draws) nx_random_Rnd();
-  return draws;
-}
 
 // On 640 x 480 a cell is 20 units and the grid starts at (0, -80): rows 4 to 27 have their
 // centres on screen, rows 4 to 28 reach into it. Cell (x, y) is centred on (20x + 10, 20y - 70).
