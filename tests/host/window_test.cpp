@@ -48,10 +48,8 @@ TEST_F(Window, OpensCentredWithANewCurrentContextEachTime) {
   int width = 0, height = 0, x = 0, y = 0;
   glfwGetWindowSize(host.Window(), &width, &height);
   glfwGetWindowPos(host.Window(), &x, &y);
-  EXPECT_EQ(width, 640);
-  EXPECT_EQ(height, 480);
-  EXPECT_EQ(x, (desktop->width - 640) / 2);
-  EXPECT_EQ(y, (desktop->height - 480) / 2);
+  EXPECT_EQ((std::vector<int>{width, height, x, y}),
+            (std::vector<int>{640, 480, (desktop->width - 640) / 2, (desktop->height - 480) / 2}));
   EXPECT_EQ(glfwGetWindowAttrib(host.Window(), GLFW_RESIZABLE), GLFW_TRUE);
   // Until X11 delivers the new window's first focus event, it counts as focused.
   EXPECT_FALSE(host.FocusKnown());
