@@ -103,7 +103,9 @@ TEST_F(Window, KeysHeldAcrossAReopenGetTheirReleaseFirst) {
   std::system("xdotool keyup Left mouseup 1 >/dev/null 2>&1");
   ASSERT_FALSE(events.entries.empty());
   EXPECT_EQ(events.entries.front(), "key 2 37");
-  if (button) EXPECT_EQ(events.entries.back(), "mouse 5 0 10 20");
+  if (button) {
+    EXPECT_EQ(events.entries.back(), "mouse 5 0 10 20");
+  }
   EXPECT_EQ(glfwGraphicsSeq, sequence + 1);
 }
 

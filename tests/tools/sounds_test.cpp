@@ -116,7 +116,9 @@ TEST(SoundAssets, EffectsAndDrumsAreCleanShortOneShots) {
     const AssetSound wave = LoadAssetSound(name);
     const bool jingle = name == EffectName(96);
     ExpectOneShot(wave, name, jingle ? 2.0 : 1.5);
-    if (jingle) EXPECT_GE(wave.samples.size(), 22050u);
+    if (jingle) {
+      EXPECT_GE(wave.samples.size(), 22050u);
+    }
   }
 }
 
@@ -231,7 +233,9 @@ TEST(SoundAssets, TunesAreWrittenSoTheSequencerPlaysThemWell) {
           const int note = cell(0), volume = cell(1), effect = cell(2), parameter = cell(3);
           SCOPED_TRACE(tune.name + " voice " + std::to_string(voice) + " frame " +
                        std::to_string(frame) + " row " + std::to_string(row));
-          if (note) EXPECT_GE(volume, 1);
+          if (note) {
+            EXPECT_GE(volume, 1);
+          }
           if (note && voice < 2) {
             EXPECT_NE(std::find(std::begin(drumNotes), std::end(drumNotes), note),
                       std::end(drumNotes));
