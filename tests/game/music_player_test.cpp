@@ -110,8 +110,11 @@ TEST_F(Music, NotesFadeAndCellsCutOrEndThePattern) {
   float gain = 0.0f;
   for (int step = 0; step <= 16; ++step) {
     NextStep();
-    if (step <= 4) EXPECT_FLOAT_EQ(LeadGain(), 0.5f) << step;
-    if (step > 4 && step < 16) EXPECT_LT(LeadGain(), gain) << step;
+    if (step <= 4) {
+      EXPECT_FLOAT_EQ(LeadGain(), 0.5f) << step;
+    } else if (step < 16) {
+      EXPECT_LT(LeadGain(), gain) << step;
+    }
     gain = LeadGain();
   }
   EXPECT_EQ(gain, 0.0f);
