@@ -20,12 +20,9 @@
 #include "devices/audio.h"
 #include "framework/audio.h"
 #include "host/glfw_game.h"
+#include "support/wave_capture.h"
 
 namespace {
-
-std::string TempPath(const std::string& name) {
-  return "/tmp/vexadrome-audio-" + std::to_string(getpid()) + "-" + name;
-}
 
 std::vector<unsigned char> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -75,12 +72,7 @@ bool Within(double seconds, Condition condition) {
 }
 
 TEST(AudioOutput, PlayedSoundsReachTheOutputAndPausedOnesAreSilent) {
-  std::string capture = TempPath("capture.wav");
-  std::string config = TempPath("alsoft.conf");
-  std::ofstream(config) << "[general]\nsample-type = int16\nchannels = stereo\ndither = false\n"
-                        << "frequency = 44100\n[wave]\nfile = " << capture << "\n";
-  setenv("ALSOFT_CONF", config.c_str(), 1);
-  setenv("ALSOFT_DRIVERS", "wave", 1);
+  std::string capture = StartWaveCapture();
   std::string tone = TempPath("TONE.WAV");  // the extension test ignores case
   WriteTone(tone);
 
@@ -120,7 +112,7 @@ TEST(AudioOutput, PlayedSoundsReachTheOutputAndPausedOnesAreSilent) {
   EXPECT_TRUE(Within(3.0, [] { return nx_audio_device->ChannelState(1) == 0; }));
 
   std::remove(tone.c_str());
-  std::remove(config.c_str());
+  std::remove(TempPath("alsoft.conf").c_str());
   std::remove(capture.c_str());
 }
 

@@ -23,12 +23,9 @@
 #include "game/music_player.h"
 #include "support/picture_writer.h"
 #include "support/window.h"
+#include "support/wave_capture.h"
 
 namespace {
-
-std::string TempPath(const std::string& name) {
-  return "/tmp/vexadrome-music-" + std::to_string(getpid()) + "-" + name;
-}
 
 // A window, the host that reads files and keeps the clock, and a player loaded as the game's
 // render step loads it.
@@ -125,12 +122,7 @@ TEST(MusicTunes, PicturesDecodeToTheBlueOfEachPixelOverBlackAndSmallOnesCountAsM
 }
 
 TEST(MusicTunes, ShippedTunesSoundEveryHalfSecondWithoutClipping) {
-  std::string capture = TempPath("capture.wav");
-  std::string config = TempPath("alsoft.conf");
-  std::ofstream(config) << "[general]\nsample-type = int16\nchannels = stereo\ndither = false\n"
-                        << "frequency = 44100\n[wave]\nfile = " << capture << "\n";
-  setenv("ALSOFT_CONF", config.c_str(), 1);
-  setenv("ALSOFT_DRIVERS", "wave", 1);
+  std::string capture = StartWaveCapture();
   TunePlayer tune;
   ASSERT_NE(tune.window, nullptr);
   nx_audio_Init();
@@ -163,7 +155,7 @@ TEST(MusicTunes, ShippedTunesSoundEveryHalfSecondWithoutClipping) {
       EXPECT_LT(peak, 32767) << name << " half " << half;
     }
   }
-  std::remove(config.c_str());
+  std::remove(TempPath("alsoft.conf").c_str());
   std::remove(capture.c_str());
 }
 
