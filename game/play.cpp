@@ -173,24 +173,24 @@ void nx_Game_Steer(c_MyApp& app) {
   }
 }
 
+// A counter of the head-up display: its value large, its name small and faint below it.
+void nx_Game_HeadUpCounter(c_MyApp& app, float x, float cell, int value, const String& name) {
+  app.p_SetSize(3.0f);
+  app.p_SetCol(100.0f, 255.0f, 255.0f, 1.0f);
+  app.p_Text(x, 4.0f * cell, String(value), 1.0f, 1.0f);
+  app.p_SetSize(1.0f);
+  app.p_Alpha(0.5f);
+  app.p_Text(x, 5.0f * cell, name, 1.0f, 1.0f);
+}
+
 // The head-up texts: score, volley and combo.
 void nx_Game_HeadUp(c_MyApp& app, float cell) {
   float width = nx_Game_jscrw;
   app.p_SetSize(2.0f);
   app.p_SetCol(100.0f, 255.0f, 100.0f, 0.8f);
   app.p_Text(width / 2.0f, 2.75f * cell, app.p_rstr(app.m_shownScore, 8, String(u"0")), 1.0f, 1.0f);
-  app.p_SetSize(3.0f);
-  app.p_SetCol(100.0f, 255.0f, 255.0f, 1.0f);
-  app.p_Text(0.75f * width, 4.0f * cell, String(app.m_volley), 1.0f, 1.0f);
-  app.p_SetSize(1.0f);
-  app.p_Alpha(0.5f);
-  app.p_Text(0.75f * width, 5.0f * cell, String(u"Volley"), 1.0f, 1.0f);
-  app.p_SetSize(3.0f);
-  app.p_SetCol(100.0f, 255.0f, 255.0f, 1.0f);
-  app.p_Text(0.25f * width, 4.0f * cell, String(app.m_combo), 1.0f, 1.0f);
-  app.p_SetSize(1.0f);
-  app.p_Alpha(0.5f);
-  app.p_Text(0.25f * width, 5.0f * cell, String(u"Combo"), 1.0f, 1.0f);
+  nx_Game_HeadUpCounter(app, 0.75f * width, cell, app.m_volley, String(u"Volley"));
+  nx_Game_HeadUpCounter(app, 0.25f * width, cell, app.m_combo, String(u"Combo"));
 }
 
 // The rainbow colour of the power effect, cycling ten times a second.
