@@ -6,15 +6,17 @@
 // full, every ripple live, the head-up texts, paddles, ball, power glow, combo bar and a
 // floating number). The update that records each is timed, and each frame is then drawn in a
 // 640 x 480 window three ways, each in processes of its own, taking turns: the game's own
-// render (replay, graphics context, device), the floor (the same vertices submitted directly,
-// one call per run of texture, blend and primitive kind), and SDL2's renderer (one geometry
-// call per primitive, as a game drawing through SDL2 would). Medians of the rounds are
+// render (replay, graphics context, device), the floor (the same vertices streamed to buffer
+// objects once a frame, then one call per run of texture, blend and primitive kind), and SDL2's
+// renderer (one geometry call per primitive, as a game drawing through SDL2 would); each
+// clears its frame first, as the game does. Medians of the rounds are
 // reported; the played frame's summary line comes first and the worst frame's last. Run it
 // from the repository root (the game reads ./data) under a display:
 // xvfb-run -a build/bench/bench_game_frame [rounds] [frames].
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -62,7 +64,7 @@ struct bench_Texture {
 };
 
 // A run of batches that share texture, blend and primitive kind, as indexed triangles (or
-// lines or points), within the frame's one vertex array.
+// lines or points), within the frame's one vertex buffer.
 struct bench_Run {
   GLenum mode;
   GLuint texture;
@@ -470,11 +472,22 @@ int bench_Floor(const std::string& directory, int frames) {
   bench_Frame frame;
   if (!bench_LoadFrame(directory, frame) || glfwInit() != GLFW_TRUE) return 1;
   glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 1);
-  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 5);
+  // The game's own window format: no alpha, depth or stencil to keep.
+  glfwWindowHint(GLFW_ALPHA_BITS, 0);
+  glfwWindowHint(GLFW_DEPTH_BITS, 0);
+  glfwWindowHint(GLFW_STENCIL_BITS, 0);
   GLFWwindow* window = glfwCreateWindow(kWidth, kHeight, "floor", nullptr, nullptr);
   if (window == nullptr) return 1;
   glfwMakeContextCurrent(window);
   glfwSwapInterval(0);
+  // Buffer objects are OpenGL 1.5's, reached through GLFW like any extension.
+  auto genBuffers =
+      reinterpret_cast<void (*)(GLsizei, GLuint*)>(glfwGetProcAddress("glGenBuffers"));
+  auto bindBuffer = reinterpret_cast<void (*)(GLenum, GLuint)>(glfwGetProcAddress("glBindBuffer"));
+  auto bufferData = reinterpret_cast<void (*)(GLenum, std::ptrdiff_t, const void*, GLenum)>(
+      glfwGetProcAddress("glBufferData"));
+  if (genBuffers == nullptr || bindBuffer == nullptr || bufferData == nullptr) return 1;
 
   std::map<GLuint, GLuint> names;
   for (const bench_Texture& texture : frame.textures) {
@@ -514,13 +527,29 @@ int bench_Floor(const std::string& directory, int frames) {
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices[0].x);
-  glTexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices[0].u);
-  glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &vertices[0].color);
+  // The frame's vertices and indices go to OpenGL once a frame, as one stream each; the
+  // pointers are offsets into the bound buffers.
+  GLuint buffers[2] = {};
+  genBuffers(2, buffers);
+  bindBuffer(GL_ARRAY_BUFFER, buffers[0]);
+  bindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
+  glVertexPointer(2, GL_FLOAT, sizeof(gxtkVertex),
+                  reinterpret_cast<const void*>(offsetof(gxtkVertex, x)));
+  glTexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex),
+                    reinterpret_cast<const void*>(offsetof(gxtkVertex, u)));
+  glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex),
+                 reinterpret_cast<const void*>(offsetof(gxtkVertex, color)));
   glEnable(GL_BLEND);
   auto draw = [&] {
     GLuint bound = 0;
     GLenum blend = 0;
+    // Every frame starts cleared and streams its vertices, as the game's do.
+    glClear(GL_COLOR_BUFFER_BIT);
+    bufferData(GL_ARRAY_BUFFER, static_cast<std::ptrdiff_t>(vertices.size() * sizeof(gxtkVertex)),
+               vertices.data(), GL_STREAM_DRAW);
+    bufferData(GL_ELEMENT_ARRAY_BUFFER,
+               static_cast<std::ptrdiff_t>(indices.size() * sizeof(uint32_t)), indices.data(),
+               GL_STREAM_DRAW);
     glDisable(GL_TEXTURE_2D);
     for (const bench_Run& run : runs) {
       if (run.texture != bound) {
@@ -533,7 +562,8 @@ int bench_Floor(const std::string& directory, int frames) {
         glBlendFunc(GL_ONE, run.blend);
         blend = run.blend;
       }
-      glDrawElements(run.mode, run.indexCount, GL_UNSIGNED_INT, &indices[run.firstIndex]);
+      glDrawElements(run.mode, run.indexCount, GL_UNSIGNED_INT,
+                     reinterpret_cast<const void*>(run.firstIndex * sizeof(uint32_t)));
     }
     glfwSwapBuffers(window);
   };
@@ -612,6 +642,8 @@ int bench_Sdl(const std::string& directory, int frames) {
   }
 
   auto draw = [&] {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
     for (const Primitive& primitive : primitives) {
       if (primitive.texture != nullptr) {
         SDL_SetTextureBlendMode(primitive.texture, primitive.blend);
