@@ -29,6 +29,10 @@ Module.nxPage = {
       document.exitFullscreen().catch(function () {});
     }
   },
+  // A few fields of the running game (host/web/probe.cpp), for the console and the tests.
+  probe: function () {
+    return JSON.parse(UTF8ToString(Module._nx_web_Probe()));
+  },
   touchScreen: window.matchMedia('(pointer: coarse)').matches,
   // The browser's GLFW makes the mouse of touches; on a touch screen the program takes them
   // as touches itself.

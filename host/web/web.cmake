@@ -25,7 +25,7 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/devices/decoders.cpp PROPERTIES 
 target_link_options(vexadrome PRIVATE
   -fexceptions -sUSE_GLFW=3 -sLEGACY_GL_EMULATION=1 -lopenal -lidbfs.js
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB -sMINIFY_HTML=0
-  -sEXPORTED_FUNCTIONS=_main,_nx_web_PageChanged
+  -sEXPORTED_FUNCTIONS=_main,_nx_web_PageChanged,_nx_web_Probe,_nx_web_LoadSound -sEXPORTED_RUNTIME_METHODS=UTF8ToString,FS,ccall
   "--shell-file=${CMAKE_SOURCE_DIR}/host/web/shell.html"
   "--pre-js=${CMAKE_SOURCE_DIR}/host/web/pre.js"
   "--preload-file=${CMAKE_SOURCE_DIR}/data@/data")

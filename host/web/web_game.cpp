@@ -9,6 +9,8 @@
 // The browser's main loop, the calls into the page's script and its touch events.
 #include <emscripten.h>
 #include <emscripten/html5.h>
+// umask for the files the page writes.
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -147,6 +149,9 @@ NxWebGame::NxWebGame() {
 }
 
 int NxWebGame::Main(int argumentCount, const char** arguments) {
+  // The browser's runtime starts with every permission bit masked, which would save the state
+  // file unreadable; a desktop session's usual mask instead.
+  umask(022);
   if (glfwInit() != GLFW_TRUE) {
     nxPrint(String(u"glfwInit failed"));
     return -1;
@@ -183,6 +188,18 @@ void NxWebGame::SetGlfwWindow(int width, int height, int red, int green, int blu
 
 bool NxWebGame::CanQuit() {
   return false;
+}
+
+void NxWebGame::UpdateGame() {
+  ++updatesRun;
+  NxGlfwGame::UpdateGame();
+}
+
+void NxWebGame::RenderGame() {
+  double start = emscripten_get_now();
+  NxGlfwGame::RenderGame();
+  lastRenderMs = emscripten_get_now() - start;
+  ++rendersRun;
 }
 
 String NxWebGame::LoadState() {

@@ -22,6 +22,9 @@ class NxWebGame : public NxGlfwGame {
   void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                      int stencil, bool fullscreen) override;
   bool CanQuit() override;
+  // Counted and timed for the page's figures.
+  void UpdateGame() override;
+  void RenderGame() override;
   String LoadState() override;
   // Saves as the desktop does, then hands the file to the browser's storage.
   int SaveState(String state) override;
@@ -32,4 +35,9 @@ class NxWebGame : public NxGlfwGame {
   // The page was hidden or lost focus: suspends at once, as the next pass would (a hidden
   // page gets no frames).
   void PageChanged();
+
+  int updatesRun = 0;
+  int rendersRun = 0;
+  // Milliseconds the last render took to hand its frame to the browser.
+  double lastRenderMs = 0.0;
 };
