@@ -100,6 +100,7 @@ class Page:
     def load(self):
         self.driver.get(self.url)
         self.wait(lambda game: game['mode'] == MENU and game['loading'] == 0, 30)
+        time.sleep(1)  # the menu slides in
 
     def js(self, script, *arguments):
         return self.driver.execute_script(script, *arguments)
@@ -166,7 +167,7 @@ class WebPageTest(unittest.TestCase):
         # that move (the cog, the logo's shine). So: at most 3% of the 16 x 16 blocks may differ
         # by more than 16 levels on average; a missing texture, a wrong blend or colour order
         # or a shifted layout changes far more.
-        time.sleep(1.5)
+        time.sleep(0.5)
         with open(os.path.join(ROOT, 'docs/pictures/menu.png'), 'rb') as picture:
             desktop = base64.b64encode(picture.read()).decode()
         shot = page.driver.find_element('id', 'canvas').screenshot_as_base64
