@@ -31,3 +31,21 @@ target_link_options(vexadrome PRIVATE
   "--preload-file=${CMAKE_SOURCE_DIR}/data@/data")
 set_property(TARGET vexadrome APPEND PROPERTY LINK_DEPENDS
   ${CMAKE_SOURCE_DIR}/host/web/shell.html ${CMAKE_SOURCE_DIR}/host/web/pre.js)
+
+# The heaviest frame timed in the browser (scripts/web-figures.sh): the game and the headless
+# harness with its autopilot, drawn through the page's real path.
+option(VEXADROME_BENCH "Build the browser's frame benchmark" OFF)
+if(VEXADROME_BENCH)
+  set(bench_sources ${web_sources})
+  list(FILTER bench_sources EXCLUDE REGEX "/host/web/(main|web_game|probe)\\.cpp$")
+  add_executable(bench_web_frame ${bench_sources} ${CMAKE_SOURCE_DIR}/bench/web_frame_bench.cpp
+    ${CMAKE_SOURCE_DIR}/tests/support/game_harness.cpp ${CMAKE_SOURCE_DIR}/tests/support/autopilot.cpp)
+  target_include_directories(bench_web_frame PRIVATE ${CMAKE_SOURCE_DIR}/host/web/include
+    ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(bench_web_frame SYSTEM PRIVATE /usr/include/stb)
+  target_compile_definitions(bench_web_frame PRIVATE VEXADROME_HAS_MUSIC=0 VEXADROME_NO_VORBIS=1)
+  target_compile_options(bench_web_frame PRIVATE -Wall -Wextra -fexceptions)
+  target_link_options(bench_web_frame PRIVATE
+    -fexceptions -sUSE_GLFW=3 -sLEGACY_GL_EMULATION=1 -lopenal -sALLOW_MEMORY_GROWTH=1
+    -sINITIAL_MEMORY=64MB -sMINIFY_HTML=0 "--preload-file=${CMAKE_SOURCE_DIR}/data@/data")
+endif()
