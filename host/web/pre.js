@@ -14,11 +14,26 @@ Module.nxPage = {
                  'settings, badges and scores will not be kept.');
   },
   // The save is complete in memory; this hands it to the browser's storage in one transaction,
-  // so the stored copy is the previous save or this one.
+  // so the stored copy is the previous save or this one. One hand-over at a time: a save made
+  // meanwhile follows when the running one is done.
+  flushing: false,
+  flushAgain: false,
   flushSaves: function () {
-    if (Module.nxPage.storageRefused) return;
+    var page = Module.nxPage;
+    if (page.storageRefused) return;
+    if (page.flushing) {
+      page.flushAgain = true;
+      return;
+    }
+    page.flushing = true;
     FS.syncfs(false, function (error) {
-      if (error) Module.nxPage.refuseStorage();
+      page.flushing = false;
+      if (error) {
+        page.refuseStorage();
+      } else if (page.flushAgain) {
+        page.flushAgain = false;
+        page.flushSaves();
+      }
     });
   },
   setFullscreen: function (on) {

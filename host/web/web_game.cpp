@@ -12,9 +12,11 @@
 // umask for the files the page writes.
 #include <sys/stat.h>
 
-#include <string>
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
+#include "framework/input.h"
 #include "game/globals.h"
 #include "host/program.h"
 #include "runtime/errors.h"
@@ -60,9 +62,9 @@ class NxWebLoopPlatform final : public NxLoopPlatform {
 namespace {
 
 NxWebLoopPlatform nx_web_platform;
-// Which touch (by the browser's identifier) holds each of the game's finger slots; -1 for none.
-constexpr int nx_web_fingers = 10;
-long nx_web_fingerTouch[nx_web_fingers] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+// Which touch (by the browser's identifier) holds each of the input device's finger slots; -1
+// for none.
+long nx_web_fingerTouch[c_InputDevice::Fingers];
 // The folder host/web/pre.js mounts the browser's persistent storage on.
 const char nx_web_statePath[] = "/saves/.zarnikstate";
 
@@ -80,11 +82,11 @@ void nx_web_Frame() {
 // The slot of a touch: the one it holds, or for a new touch the lowest free one; -1 when all
 // are taken (that touch is then ignored).
 int nx_web_FingerOf(long identifier, bool down) {
-  for (int finger = 0; finger < nx_web_fingers; ++finger) {
+  for (int finger = 0; finger < c_InputDevice::Fingers; ++finger) {
     if (nx_web_fingerTouch[finger] == identifier) return finger;
   }
   if (!down) return -1;
-  for (int finger = 0; finger < nx_web_fingers; ++finger) {
+  for (int finger = 0; finger < c_InputDevice::Fingers; ++finger) {
     if (nx_web_fingerTouch[finger] == -1) {
       nx_web_fingerTouch[finger] = identifier;
       return finger;
@@ -125,6 +127,7 @@ EM_BOOL nx_web_Touch(int type, const EmscriptenTouchEvent* event, void*) {
 // the touch areas), and touches reach it as touches instead of as the mouse.
 void nx_web_UseTouchScreen() {
   nx_Game_OnScreenControls = 1;
+  std::fill(std::begin(nx_web_fingerTouch), std::end(nx_web_fingerTouch), -1L);
   EM_ASM(Module.nxPage.takeTouches());
   emscripten_set_touchstart_callback("#canvas", nullptr, EM_TRUE, nx_web_Touch);
   emscripten_set_touchmove_callback("#canvas", nullptr, EM_TRUE, nx_web_Touch);
@@ -134,15 +137,15 @@ void nx_web_UseTouchScreen() {
 
 }  // namespace
 
+// ---------------------------------------------------------------------------------------------
+// Public functions
+
 // The page's script calls this when the page is hidden or loses focus.
 extern "C" EMSCRIPTEN_KEEPALIVE void nx_web_PageChanged() {
   if (NxGlfwGame::_glfwGame != nullptr) {
     static_cast<NxWebGame*>(NxGlfwGame::_glfwGame)->PageChanged();
   }
 }
-
-// ---------------------------------------------------------------------------------------------
-// Public functions
 
 NxWebGame::NxWebGame() {
   SetLoopPlatform(&nx_web_platform);
