@@ -1,13 +1,17 @@
-// The game's heaviest frame, timed. The autopilot plays the real game headless until its
-// heaviest state (a long game of high combos whose ripples light the whole field, then the
-// ball parked under a paddle while paused, which fills the particle and ripple pools) and
-// keeps that frame's draw records, timing every update on the way. The frame is then drawn in
-// a 640 x 480 window three ways, each in processes of its own, taking turns: the game's own
+// The game's heaviest frames, timed. Two frames: the heaviest the autopilot reaches in play
+// (a long game of high combos whose ripples light the whole field, then the ball parked under
+// a paddle while paused, which fills the particle and ripple pools), and the heaviest the
+// game's rules allow in one update of play, built in the headless harness through the game's
+// own records and operations (every cell lit and holding a block or an item, the particle pool
+// full, every ripple live, the head-up texts, paddles, ball, power glow, combo bar and a
+// floating number). The update that records each is timed, and each frame is then drawn in a
+// 640 x 480 window three ways, each in processes of its own, taking turns: the game's own
 // render (replay, graphics context, device), the floor (the same vertices submitted directly,
 // one call per run of texture, blend and primitive kind), and SDL2's renderer (one geometry
 // call per primitive, as a game drawing through SDL2 would). Medians of the rounds are
-// reported; the last line sums up. Run it from the repository root (the game reads ./data)
-// under a display: xvfb-run -a build/bench/bench_game_frame [rounds] [frames].
+// reported; the played frame's summary line comes first and the worst frame's last. Run it
+// from the repository root (the game reads ./data) under a display:
+// xvfb-run -a build/bench/bench_game_frame [rounds] [frames].
 
 #include <algorithm>
 #include <chrono>
@@ -29,6 +33,7 @@
 #include "devices/gl_seam.h"
 #include "devices/graphics.h"
 #include "framework/app.h"
+#include "game/globals.h"
 #include "host/glfw_game.h"
 #include "host/program.h"
 #include "support/autopilot.h"
@@ -183,6 +188,18 @@ struct bench_Capture {
   int heaviestRecords = 0;
 };
 
+// Keeps the frame the game recorded last, if it is the heaviest so far.
+void bench_Keep(const GameHarness& game, bench_Capture& capture) {
+  if (game.RecordCount() <= capture.heaviestRecords) return;
+  capture.heaviestRecords = game.RecordCount();
+  capture.records.assign(game.app->m_drawList.Data(),
+                         game.app->m_drawList.Data() + game.app->m_drawCount);
+  capture.clear[0] = game.app->m_clsRed;
+  capture.clear[1] = game.app->m_clsGreen;
+  capture.clear[2] = game.app->m_clsBlue;
+  capture.clear[3] = game.app->m_clsAlpha;
+}
+
 // Plays headless until the heaviest frame, timing the updates of play.
 bench_Capture bench_Play() {
   GameHarness game(kWidth, kHeight);
@@ -202,15 +219,7 @@ bench_Capture bench_Play() {
     double seconds = bench_Seconds() - start;
     if (!playing) continue;
     updates.emplace_back(game.RecordCount(), seconds);
-    if (game.RecordCount() > capture.heaviestRecords) {
-      capture.heaviestRecords = game.RecordCount();
-      capture.records.assign(game.app->m_drawList.Data(),
-                             game.app->m_drawList.Data() + game.app->m_drawCount);
-      capture.clear[0] = game.app->m_clsRed;
-      capture.clear[1] = game.app->m_clsGreen;
-      capture.clear[2] = game.app->m_clsBlue;
-      capture.clear[3] = game.app->m_clsAlpha;
-    }
+    bench_Keep(game, capture);
   }
   // The update in the heavy state: the updates whose pictures come near the heaviest.
   std::vector<double> heavy;
@@ -218,6 +227,73 @@ bench_Capture bench_Play() {
     if (records * 10 >= capture.heaviestRecords * 8) heavy.push_back(seconds * 1e6);
   }
   capture.updateMicroseconds = bench_Median(heavy);
+  return capture;
+}
+
+// The items a cell of the item area may hold.
+constexpr int kItemKinds[] = {1, 2, 3, 5, 6, 7};
+// Times the worst frame's update is built and timed, for its median.
+constexpr int kWorstFrameUpdates = 31;
+
+// The fullest field the rules allow before an update of play: every cell lit, walls and
+// blocks everywhere but the item area's cells, every other one of which holds an item; the
+// particle pool full of sparks and a floating number; all ripples live; power and combo on.
+void bench_FillField(c_MyApp& app) {
+  app.p_BuildWalls();
+  for (int x = 0; x < c_MyApp::GridSize; ++x) {
+    for (int y = 0; y < c_MyApp::GridSize; ++y) {
+      float* cell = &app.m_grid[(y * c_MyApp::GridSize + x) * c_MyApp::CellFloats];
+      cell[c_MyApp::CellFlashRed] = 200.0f;
+      cell[c_MyApp::CellFlashGreen] = 120.0f;
+      cell[c_MyApp::CellFlashBlue] = 60.0f;
+      bool itemArea = x >= 7 && x <= 25 && y >= 7 && y <= 25;
+      if (itemArea && (x + y) % 2 == 1) {
+        cell[c_MyApp::CellStrength] = 0.0f;
+        cell[c_MyApp::CellItem] = static_cast<float>(kItemKinds[(x * 7 + y) % 6]);
+      } else {
+        cell[c_MyApp::CellStrength] = 1.0f;
+      }
+    }
+  }
+  float middleX = nx_Game_jscrw / 2.0f;
+  float middleY = nx_Game_jscrh / 2.0f;
+  app.p_ResetParticles(250);
+  app.p_Gimme(999, middleX, middleY - 60.0f);
+  while (app.p_FreeParticle() >= 0) {
+    app.p_ThrowParticle(middleX, middleY, 1, 3, c_MyApp::Absent, c_MyApp::Absent);
+  }
+  for (int ripple = 0; ripple < c_MyApp::RippleCount; ++ripple) {
+    app.p_AddRipple(middleX, middleY, 4, 255, 128, 0);
+  }
+  app.m_score = 12345678;
+  app.m_shownScore = app.m_score;
+  app.m_combo = 99;
+  app.m_volley = 99;
+  app.m_comboTimer = 60.0f;
+  app.m_powerTimer = 100;
+  float* ball = &app.m_players[c_MyApp::Ball * c_MyApp::EntityStride];
+  ball[c_MyApp::EntityX] = middleX;
+  ball[c_MyApp::EntityY] = middleY;
+}
+
+// The worst frame: a game started from the menu, then the fullest field built before each of
+// a number of updates, each timed.
+bench_Capture bench_WorstFrame() {
+  GameHarness game(kWidth, kHeight);
+  game.FinishLoading();
+  game.Update();
+  game.Press(13);
+  game.Update(2);
+  bench_Capture capture;
+  std::vector<double> updates;
+  for (int update = 0; update < kWorstFrameUpdates; ++update) {
+    bench_FillField(*game.app);
+    double start = bench_Seconds();
+    game.Update();
+    updates.push_back((bench_Seconds() - start) * 1e6);
+    bench_Keep(game, capture);
+  }
+  capture.updateMicroseconds = bench_Median(updates);
   return capture;
 }
 
@@ -577,6 +653,39 @@ int bench_Child(const std::string& kind, const std::string& directory, int frame
   return 1;
 }
 
+// Draws one captured frame the three ways and prints its summary line, which begins with
+// `label`; false when the frame could not be drawn.
+bool bench_Measure(const char* label, const bench_Capture& capture, int rounds, int frames) {
+  char directory[] = "/tmp/vexadrome-game-frame-XXXXXX";
+  if (mkdtemp(directory) == nullptr) return false;
+  bench_SaveRecords(std::string(directory) + "/records.bin", capture);
+  std::printf("%s: %d records; update %.1f us (median)\n", label, capture.heaviestRecords,
+              capture.updateMicroseconds);
+  std::string prepared = bench_RunSelf({"--child", "prepare", directory, "0"});
+  bool drawn = !prepared.empty();
+  if (drawn) {
+    std::printf("game render: %s", prepared.c_str());
+    std::string frameCount = std::to_string(frames);
+    std::map<std::string, std::vector<double>> figures =
+        bench_Alternate({"render", "floor", "sdl2"}, rounds, "us", [&](const std::string& kind) {
+          return std::vector<std::string>{"--child", kind, directory, frameCount};
+        });
+    double render = bench_Median(figures["render"]);
+    double floor = bench_Median(figures["floor"]);
+    double sdl = bench_Median(figures["sdl2"]);
+    std::printf("medians over %d rounds of %d frames: render %.1f us (%.3f x floor, %.3f x SDL2)\n",
+                rounds, frames, render, render / floor, render / sdl);
+    std::printf("%s records=%d draws=%d render_us=%.1f floor_us=%.1f sdl2_us=%.1f update_us=%.1f\n",
+                label, capture.heaviestRecords, static_cast<int>(bench_Field(prepared, "draws")),
+                render, floor, sdl, capture.updateMicroseconds);
+  }
+  for (const char* name : {"/records.bin", "/frame.bin"}) {
+    std::remove((std::string(directory) + name).c_str());
+  }
+  rmdir(directory);
+  return drawn;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -592,38 +701,10 @@ int main(int argc, char** argv) {
     std::printf("run from the repository root: the game reads ./data\n");
     return 1;
   }
-  char directory[] = "/tmp/vexadrome-game-frame-XXXXXX";
-  if (mkdtemp(directory) == nullptr) return 1;
-
-  bench_Capture capture = bench_Play();
-  bench_SaveRecords(std::string(directory) + "/records.bin", capture);
-  std::printf("heaviest frame: %d records; update %.1f us (median in the heavy state)\n",
-              capture.heaviestRecords, capture.updateMicroseconds);
-  std::string prepared = bench_RunSelf({"--child", "prepare", directory, "0"});
-  if (prepared.empty()) {
+  if (!bench_Measure("game_frame_played", bench_Play(), rounds, frames) ||
+      !bench_Measure("game_frame", bench_WorstFrame(), rounds, frames)) {
     std::printf("the frame could not be drawn (is there a display?)\n");
     return 1;
   }
-  std::printf("game render: %s", prepared.c_str());
-
-  std::string frameCount = std::to_string(frames);
-  std::map<std::string, std::vector<double>> figures =
-      bench_Alternate({"render", "floor", "sdl2"}, rounds, "us", [&](const std::string& kind) {
-        return std::vector<std::string>{"--child", kind, directory, frameCount};
-      });
-  double render = bench_Median(figures["render"]);
-  double floor = bench_Median(figures["floor"]);
-  double sdl = bench_Median(figures["sdl2"]);
-  std::printf("medians over %d rounds of %d frames: render %.1f us (%.3f x floor, %.3f x SDL2)\n",
-              rounds, frames, render, render / floor, render / sdl);
-  std::printf(
-      "game_frame records=%d draws=%d render_us=%.1f floor_us=%.1f sdl2_us=%.1f "
-      "update_us=%.1f\n",
-      capture.heaviestRecords, static_cast<int>(bench_Field(prepared, "draws")), render, floor, sdl,
-      capture.updateMicroseconds);
-  for (const char* name : {"/records.bin", "/frame.bin"}) {
-    std::remove((std::string(directory) + name).c_str());
-  }
-  rmdir(directory);
   return 0;
 }

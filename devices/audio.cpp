@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+// <map> for the discarded buffers of each device.
+#include <map>
 
 #include "host/glfw_game.h"
 #include "runtime/errors.h"
@@ -16,7 +18,12 @@
 // ---------------------------------------------------------------------------------------------
 // Globals
 
-std::vector<ALuint> discarded;
+namespace {
+
+// Devices are never closed, so a device's address names it for the whole run.
+std::map<ALCdevice*, std::vector<ALuint>> nx_audio_discardedByDevice;
+
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Internal functions
@@ -43,14 +50,24 @@ ALenum nx_audio_Format(int channels, int bytesPerSample) {
   return 0;
 }
 
+// The device of the current context, whose buffers a sample made now holds.
+ALCdevice* nx_audio_CurrentDevice() {
+  ALCcontext* context = alcGetCurrentContext();
+  return context == nullptr ? nullptr : alcGetContextsDevice(context);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Public functions
 
+std::vector<ALuint>& nx_audio_Discarded(ALCdevice* device) {
+  return nx_audio_discardedByDevice[device];
+}
+
 gxtkSample::gxtkSample() = default;
 
-gxtkSample::gxtkSample(ALuint buffer) : al_buffer(buffer) {}
+gxtkSample::gxtkSample(ALuint buffer) : al_buffer(buffer), al_device(nx_audio_CurrentDevice()) {}
 
 gxtkSample::~gxtkSample() {
   Discard();
@@ -58,11 +75,12 @@ gxtkSample::~gxtkSample() {
 
 void gxtkSample::SetBuffer(ALuint buffer) {
   al_buffer = buffer;
+  al_device = nx_audio_CurrentDevice();
 }
 
 int gxtkSample::Discard() {
   if (al_buffer != 0) {
-    discarded.push_back(al_buffer);
+    nx_audio_Discarded(al_device).push_back(al_buffer);
     al_buffer = 0;
   }
   return 0;
@@ -257,6 +275,7 @@ int gxtkAudio::SetMusicVolume(float volume) {
 }
 
 void gxtkAudio::FlushDiscarded() {
+  std::vector<ALuint>& discarded = nx_audio_Discarded(alcDevice);
   if (discarded.empty()) return;
   // Whatever is neither playing nor paused has finished with its buffer, whatever the
   // channel's own state says: a stopped channel keeps its buffer attached otherwise.

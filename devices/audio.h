@@ -1,5 +1,6 @@
 // gxtkAudio: the OpenAL device with its 33 channels (channel 32 carries the music), the
-// samples it plays, and the list of buffers waiting to be deleted once no source holds them.
+// samples it plays, and each device's list of buffers waiting to be deleted once no source
+// holds them.
 #pragma once
 
 // <AL/al.h> for the source and buffer names the records hold.
@@ -14,18 +15,20 @@
 // ---------------------------------------------------------------------------------------------
 // Types
 
-// One loaded sound: a single OpenAL buffer (0 when it holds none).
+// One loaded sound: a single OpenAL buffer (0 when it holds none), and the OpenAL device whose
+// buffer it is: the device current when the buffer was set.
 class gxtkSample : public Object {
  public:
   ALuint al_buffer = 0;
+  ALCdevice* al_device = nullptr;
 
   gxtkSample();
   explicit gxtkSample(ALuint buffer);
-  // The buffer goes to the discarded list, as by Discard().
+  // The buffer goes to its device's discarded list, as by Discard().
   ~gxtkSample() override;
 
   void SetBuffer(ALuint buffer);
-  // Hands the buffer to the discarded list and forgets it.
+  // Hands the buffer to its device's discarded list and forgets it.
   virtual int Discard();
 };
 
@@ -92,7 +95,9 @@ class gxtkAudio : public Object {
 };
 
 // ---------------------------------------------------------------------------------------------
-// Globals
+// Public functions
 
-// Buffer names of destroyed or discarded samples, oldest first, until their deletion succeeds.
-extern std::vector<ALuint> discarded;
+// Buffer names of the destroyed or discarded samples of one OpenAL device, oldest first, until
+// their deletion succeeds. Buffer names are the device's own, so each device has its list: a
+// name another device discarded may be a live buffer here.
+std::vector<ALuint>& nx_audio_Discarded(ALCdevice* device);

@@ -224,13 +224,13 @@ int c_MyApp::p_CreditBox() {
            nx_Game_CreditText[nx_Game_CreditsLineIndex(m_creditsLine, offset, wrap)], 0.8f, 0.8f);
   }
 
-  // Only an open box closes: while it flies apart, input belongs to the menu behind it.
-  if (m_creditsOpen == 1 && m_pointerDown > 0 && m_pointerLatch == 0) {
+  // A box flying apart still takes a press, so one press cannot close it and act behind it.
+  if (m_pointerDown > 0 && m_pointerLatch == 0) {
     m_pointerLatch = 1;
     m_creditsOpen = 0;
     p_PlaySFX2(nx_Game_SoundClick, 1.0f);
   }
-  if (m_creditsOpen == 1 && m_keyLatch == 0 &&
+  if (m_keyLatch == 0 &&
       (p_PlayKeyAll(15) != 0 || p_PlayKeyAll(10) != 0 || p_PlayKeyAll(11) != 0)) {
     m_keyLatch = 1;
     m_creditsOpen = 0;

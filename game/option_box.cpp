@@ -15,7 +15,11 @@ namespace {
 constexpr int nx_Game_BoxOpenSlide = 30;
 constexpr int nx_Game_SoundSelect = 99;
 constexpr int nx_Game_SoundConfirm = 98;
-constexpr float nx_Game_RowX = 84.0f;
+// The confirm sound is the menus' softer one.
+constexpr float nx_Game_ConfirmVolume = 0.5f;
+constexpr float nx_Game_RowTextX = 100.0f;
+// A row's rectangle starts this far left of its text.
+constexpr float nx_Game_RowTextInset = 16.0f;
 constexpr float nx_Game_RowWidth = 180.0f;
 constexpr float nx_Game_RowHeight = 24.0f;
 constexpr float nx_Game_RowSpacing = 40.0f;
@@ -68,7 +72,7 @@ void nx_Game_CloseBox(c_MyApp& app) {
 // Records one row and tells whether it was activated: by a touch on it, which also
 // highlights it, or by an action button while it is highlighted. Some rows also wait for the
 // box's key latch before a touch counts.
-bool nx_Game_OptionRow(c_MyApp& app, int row, float x, float top, const String& text,
+bool nx_Game_OptionRow(c_MyApp& app, int row, float textX, float top, const String& text,
                        bool needsKeyLatch) {
   bool highlighted = app.m_optRow == row;
   app.p_SetSize(1.0f);
@@ -77,10 +81,11 @@ bool nx_Game_OptionRow(c_MyApp& app, int row, float x, float top, const String& 
   } else {
     app.p_SetCol(0.0f, 0.0f, 160.0f, 0.5f);
   }
-  bool touched = app.p_Touch(x, top, nx_Game_RowWidth, nx_Game_RowHeight);
+  bool touched =
+      app.p_Touch(textX - nx_Game_RowTextInset, top, nx_Game_RowWidth, nx_Game_RowHeight);
   app.p_SetSize(2.0f);
   app.p_SetCol(255.0f, 255.0f, 255.0f, 1.0f);
-  app.p_Text(x + 16.0f, top + 2.0f, text, 0.0f, 0.0f);
+  app.p_Text(textX, top + 2.0f, text, 0.0f, 0.0f);
   if (touched) app.m_optRow = row;
   bool pressed =
       highlighted && app.m_optKeyLatch == 0 && nx_Game_AnyHeld(app, nx_Game_ActionButtons);
@@ -117,7 +122,7 @@ void nx_Game_OverscanRow(c_MyApp& app, float width, float slide) {
   app.p_SetCol(0.0f, 128.0f, 255.0f, 0.5f);
   if (app.p_Touch(centreX - 128.0f, barY, 256.0f, 9.0f) && app.m_optPtrLatch == 0) {
     app.m_optPtrLatch = 1;
-    app.p_PlaySFX(nx_Game_SoundConfirm, 1.0f, 1.0f, 0.0f);
+    app.p_PlaySFX(nx_Game_SoundConfirm, 1.0f, nx_Game_ConfirmVolume, 0.0f);
     overscan =
         overscan >= nx_Game_OverscanTapFlip ? nx_Game_OverscanLowest : nx_Game_OverscanHighest;
   }
@@ -210,7 +215,8 @@ int c_MyApp::p_OptionBox() {
   int sound = m_options[OptionSound];
   if (sound < 0 || sound >= modes) sound = 0;
   m_options[OptionSound] = sound;
-  if (nx_Game_OptionRow(*this, soundRow, nx_Game_RowX, rowTop, nx_Game_SoundText(sound), true)) {
+  if (nx_Game_OptionRow(*this, soundRow, nx_Game_RowTextX, rowTop, nx_Game_SoundText(sound),
+                        true)) {
     m_options[OptionSound] = nx_Game_HasMusic == 1 ? (sound + 1) % 4 : 1 - sound;
     nx_Game_SetBoxLatches(*this, 1);
     // Played after the change, so that switching the sound on is heard.
@@ -220,7 +226,7 @@ int c_MyApp::p_OptionBox() {
   if (iCadeRow != 0) {
     float top = rowTop + nx_Game_RowSpacing * static_cast<float>(iCadeRow - 1);
     String text(nx_Game_iCadeControls == 1 ? u"iCade : On" : u"iCade : Off");
-    if (nx_Game_OptionRow(*this, iCadeRow, nx_Game_RowX, top, text, false)) {
+    if (nx_Game_OptionRow(*this, iCadeRow, nx_Game_RowTextX, top, text, false)) {
       p_iCade(nx_Game_iCadeControls == 1 ? 0 : 1);
       for (int button = 0; button < m_iCadeButtons.Length(); ++button) m_iCadeButtons[button] = 0;
       nx_Game_SetBoxLatches(*this, 1);
@@ -230,7 +236,7 @@ int c_MyApp::p_OptionBox() {
 
   float windowTop = rowTop + nx_Game_RowSpacing * static_cast<float>(windowRow - 1);
   String windowText(m_fullscreen == 1 ? u"Windowed" : u"Fullscreen");
-  if (nx_Game_OptionRow(*this, windowRow, nx_Game_RowX, windowTop, windowText, false)) {
+  if (nx_Game_OptionRow(*this, windowRow, nx_Game_RowTextX, windowTop, windowText, false)) {
     p_FullscreenFlip();
     nx_Game_SetBoxLatches(*this, 1);
     p_PlaySFX(nx_Game_SoundSelect, 1.0f, 1.0f, 0.0f);

@@ -112,15 +112,20 @@ int c_MyApp::p_Save() {
   return 0;
 }
 
-// Each block loads only when the string reaches its checksum field; a block whose checksum
-// fails is reset alone and the following blocks still load.
+// A block loads only when it is complete, its checksum ended by its "|", and so are the blocks
+// before it: a string cut short loads the blocks before the cut and leaves the rest as they
+// were. A complete block whose checksum fails is reset alone and the following blocks still
+// load.
 int c_MyApp::p_Load() {
   String state = nx_app_LoadState();
   Array<String> fields = state.Split(String(u"|"));
   int position = 0;
   if (nx_Game_DebugMode == 1) nxPrint(state);
+  // The last field is what follows the final "|", so a field before it was ended by one.
+  auto complete = [&fields](int checksumField) { return checksumField + 1 < fields.Length(); };
 
-  if (fields.Length() > OptionCount) {
+  bool loading = complete(OptionCount);
+  if (loading) {
     uint32_t sum = 0;
     for (int i = 0; i < OptionCount; ++i) {
       m_options[i] = fields[i].ToInt();
@@ -137,7 +142,8 @@ int c_MyApp::p_Load() {
   }
   nx_Game_RepairOptions(m_options);
 
-  if (position + nx_Game_BadgeWords < fields.Length()) {
+  loading = loading && complete(position + nx_Game_BadgeWords);
+  if (loading) {
     uint32_t sum = 0;
     for (int word = 0; word < nx_Game_BadgeWords; ++word) {
       uint32_t bits = nx_Game_Field(fields, position + word);
@@ -156,7 +162,8 @@ int c_MyApp::p_Load() {
 
   for (int type = 0; type < nx_Game_GameTypes; ++type) {
     int checksumField = position + 2 * nx_Game_ScoresKept;
-    if (checksumField >= fields.Length()) break;
+    loading = loading && complete(checksumField);
+    if (!loading) break;
     uint32_t sum = 0;
     for (int place = 0; place < nx_Game_ScoresKept; ++place) {
       uint32_t top = nx_Game_Field(fields, position + 2 * place);

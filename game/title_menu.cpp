@@ -30,6 +30,8 @@ constexpr int nx_Game_ScoreWidth = 11;
 constexpr int nx_Game_KeyEscape = 27;
 constexpr int nx_Game_SoundSelect = 99;
 constexpr int nx_Game_SoundConfirm = 98;
+// The confirm sound is the menus' softer one.
+constexpr float nx_Game_ConfirmVolume = 0.5f;
 // A snap is over once the carousel as shown is this close to its target.
 constexpr float nx_Game_SnapDone = 32.0f;
 // The carousel follows a drag only past this much movement in an update.
@@ -86,7 +88,7 @@ int nx_Game_ListLines(const c_MyApp& app, float height) {
 void nx_Game_ConfirmItem(c_MyApp& app) {
   app.m_keyLatch = 1;
   app.m_pointerLatch = 1;
-  app.p_PlaySFX(nx_Game_SoundConfirm, 1.0f, 1.0f, 0.0f);
+  app.p_PlaySFX(nx_Game_SoundConfirm, 1.0f, nx_Game_ConfirmVolume, 0.0f);
   if (app.m_menuSel == nx_Game_CogItem) {
     app.m_optionsOpen = 1;
     app.m_optRow = 0;
@@ -148,14 +150,15 @@ int c_MyApp::p_Menu() {
     int lines = nx_Game_ListLines(*this, height);
     int first = nx_Game_ListLength * (m_gameType - 1);
     p_SetSize(1.5f);
+    // The lists keep the panel's alpha, so they read as dimmed text behind the carousel.
     if (!nx_Game_BoxOpen(*this)) {
-      p_SetCol(255.0f, 200.0f, 100.0f, 1.0f);
+      p_SetCol(255.0f, 200.0f, 100.0f);
       p_Text(panelX + 20.0f, 60.0f,
              nx_Game_ScoreList(*this, String(u"Top "), String(u"Highscore"), first, lines), 0.0f,
              0.0f);
     }
     if (m_badgesOpen == 0) {
-      p_SetCol(200.0f, 255.0f, 100.0f, 1.0f);
+      p_SetCol(200.0f, 255.0f, 100.0f);
       p_Text(panelX + 20.0f, height / 2.0f + 20.0f,
              nx_Game_ScoreList(*this, String(u"Last "), String(u"Last"),
                                first + nx_Game_LastListOffset, lines),

@@ -181,4 +181,7 @@ void nx_install_signal_handlers() {
   std::signal(SIGSEGV, sighandler);
   std::signal(SIGILL, sighandler);
   std::signal(SIGFPE, sighandler);
+  // A file-size limit would otherwise end the game at its first save or printed line; ignored,
+  // such a write fails with EFBIG as a full disk fails with ENOSPC, and the save reports it.
+  std::signal(SIGXFSZ, SIG_IGN);
 }

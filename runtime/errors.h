@@ -46,4 +46,5 @@ dbg_command dbg_stop_exchange(FILE* input, FILE* output, FILE* error, const char
 // The line a crash signal reports, and the handler that reports it and ends the run.
 const char* nx_signal_message(int signal_number);
 void sighandler(int signal_number);
+// The crash handlers, and a file-size limit's signal ignored so that writes past it fail.
 void nx_install_signal_handlers();

@@ -8,6 +8,7 @@ packages=(
   libglfw3-dev libgl-dev libgl1-mesa-dri libopenal-dev libopenal1 libstb-dev
   libgtest-dev libgmock-dev zlib1g-dev libvorbis-dev
   xvfb xauth xdotool x11-utils libx11-dev
+  dpkg-dev lintian appstream desktop-file-utils man-db
   "$@"
 )
 

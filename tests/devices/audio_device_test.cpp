@@ -1,6 +1,6 @@
 // The audio device's channel bookkeeping against a real OpenAL Soft on its null backend: the
-// state machine, suspension, settings on idle channels, deferred buffer deletion and which
-// samples the collector may take.
+// state machine, suspension, settings on idle channels, deferred buffer deletion per device and
+// which samples the collector may take.
 
 #include <gtest/gtest.h>
 
@@ -37,6 +37,7 @@ ALint SourceInt(int channel, ALenum parameter) {
 }
 
 bool Discarded(ALuint buffer) {
+  const std::vector<ALuint>& discarded = nx_audio_Discarded(device->alcDevice);
   return std::find(discarded.begin(), discarded.end(), buffer) != discarded.end();
 }
 
@@ -196,7 +197,27 @@ TEST_F(AudioDevice, DiscardedBuffersWaitForTheirSourcesAndTheCollectorKeepsSound
   EXPECT_TRUE(Discarded(playing));
   EXPECT_TRUE(Discarded(paused));
   device->PlaySample(ToneSample(), 9, 0);
-  EXPECT_TRUE(discarded.empty());
+  EXPECT_TRUE(nx_audio_Discarded(device->alcDevice).empty());
+}
+
+// Buffer names are each device's own: a name one device discarded may be a live buffer of
+// another, which that other device's flush must leave alone.
+TEST_F(AudioDevice, ADeviceDeletesOnlyTheBuffersItDiscarded) {
+  gxtkAudio* later = gc_new<gxtkAudio>();
+  ASSERT_NE(later->alcContext, nullptr);
+  gxtkSample* live = ToneSample();
+  ASSERT_TRUE(alcMakeContextCurrent(device->alcContext));
+  gc_new<gxtkSample>(live->al_buffer)->Discard();
+  ASSERT_TRUE(alcMakeContextCurrent(later->alcContext));
+
+  later->PlaySample(ToneSample(), 1, 1);
+  EXPECT_TRUE(alIsBuffer(live->al_buffer));
+  later->PlaySample(live, 0, 1);
+  EXPECT_EQ(later->ChannelState(0), 1);
+  EXPECT_TRUE(Discarded(live->al_buffer)) << "the first device keeps its own name";
+  later->StopChannel(0);
+  later->StopChannel(1);
+  ASSERT_TRUE(alcMakeContextCurrent(device->alcContext));
 }
 
 }  // namespace

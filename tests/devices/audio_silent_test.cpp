@@ -33,7 +33,7 @@ TEST(SilentAudioDevice, PrintsTheStartUpLineOnceAndGoesOnQuietly) {
   device->Suspend();
   device->Resume();
   device->PlaySample(silent, 0, 1);
-  EXPECT_EQ(discarded.size(), 1u);
+  EXPECT_EQ(nx_audio_Discarded(nullptr).size(), 1u);
   device->mark();
   EXPECT_EQ(device->PlayMusic(String(u"missing.wav"), 1), -1);
   EXPECT_EQ(device->LoadSample(String(u"missing.ogg")), nullptr);

@@ -63,6 +63,20 @@ TEST(CreditsBox, ScrollsThroughLinesZeroToFiftyAndCloses) {
   game.Press(13);
   game.Update();
   EXPECT_EQ(game.app->m_creditsOpen, 0);
+
+  // While the card flies apart the box still takes a press: it clicks, and the pointer held on
+  // to a carousel item then reaches nothing behind it.
+  game.Update();
+  ASSERT_GT(game.app->m_creditsSlide, 0);
+  int ring = game.app->m_sfxNext;
+  game.MouseMove(338, 100);
+  game.MouseDown();
+  game.Update();
+  EXPECT_EQ(game.app->m_sfxNext, ring + 1);
+  game.MouseMove(338, 312);
+  game.Update();
+  EXPECT_EQ(game.app->m_menuSel, 1);
+  game.MouseUp();
 }
 
 // A window about 1200 x 250 gives a card two cells high, with no inner rows to colour.

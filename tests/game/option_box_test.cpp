@@ -35,6 +35,18 @@ bool HasExactText(const GameHarness& game, std::string text) {
   return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+// Where the first glyph of the text that reads `text` (without spaces) stands; -1 if none.
+float FirstGlyphX(const GameHarness& game, const std::string& text) {
+  std::vector<std::string> texts = game.Texts();
+  std::vector<int> glyphs = game.RecordsOfKind(static_cast<float>(game.app->m_fontSlot));
+  size_t first = 0;
+  for (const std::string& drawn : texts) {
+    if (drawn == text) return game.Record(glyphs[first])[c_MyApp::RecordX];
+    first += drawn.size();
+  }
+  return -1.0f;
+}
+
 TEST(OptionBoxRows, TextsSoundModesAndClosingSaves) {
   GameHarness game;
   OpenBox(game);
@@ -43,6 +55,9 @@ TEST(OptionBoxRows, TextsSoundModesAndClosingSaves) {
   for (const char* text : {"<[BACK]", "Sound : Off", "iCade : Off", "Fullscreen", "Credits"}) {
     EXPECT_TRUE(HasExactText(game, text)) << text;
   }
+  // Left-aligned, a text's first glyph stands at its x: the rows' at 100, the credits at W - 264.
+  EXPECT_EQ(FirstGlyphX(game, "Fullscreen"), 100.0f);
+  EXPECT_EQ(FirstGlyphX(game, "Credits"), 376.0f);
   // With music the row cycles through four modes; without, a mode past "On" is out of range.
   nx_Game_HasMusic = 1;
   for (const char* text : {"Sound : SFX + Music", "Sound : SFX", "Sound : Music"}) {

@@ -1,5 +1,6 @@
 // Saved settings, badges and scores through the harness's state store: the first run's string,
-// the three wrapping checksums, block-by-block loading with its messages, and a failed save.
+// the three wrapping checksums, block-by-block loading with its messages, strings cut short,
+// and a failed save.
 
 #include <gtest/gtest.h>
 
@@ -77,17 +78,68 @@ TEST(SavedState, BlocksLoadAndFailOneByOne) {
                   app->m_highScores[20]}),
             (Ints{5, 0, 0, 21000}));
 
-  // A number past 32 bits saturates and fails its block; a cut string loads what it holds.
+  // A number past 32 bits saturates and fails its block.
   fields = saved;
   fields[7] = "8";
   fields[27] = "99999999999999";
-  fields.resize(70);
   EXPECT_EQ(Load(fields, game),
-            "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscore 0 Loaded\n");
+            "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscore 0 Loaded\n"
+            "Highscore 1 Loaded\nHighscore 2 Loaded\n");
   app = game->app;
-  EXPECT_EQ((Ints{app->m_options[7], app->m_options[5], app->m_badges[31], app->m_highScores[0],
-                  app->m_highScores[10]}),
-            (Ints{0, 1, 0, 2147483647, 0}));
+  EXPECT_EQ((Ints{app->m_options[7], app->m_options[5], app->m_badges[31], app->m_highScores[0]}),
+            (Ints{0, 1, 0, 2147483647}));
+}
+
+// A string cut anywhere loads exactly the complete blocks before the cut, each ended by the
+// "|" after its checksum, and leaves every later block at the value it started with.
+TEST(SavedState, ACutStringLoadsOnlyTheCompleteBlocksBeforeTheCut) {
+  auto game = std::make_unique<GameHarness>();
+  c_MyApp* app = game->app;
+  // Option 0 weighs nothing in its checksum but would read as badges 0 and 2 if the badge
+  // block were taken from the settings' fields.
+  app->m_options[0] = 5;
+  app->m_options[7] = 8;
+  app->m_badges[31] = true;
+  for (int i = 0; i < 60; ++i) app->m_highScores[i] = i + 1;
+  app->p_Save();
+  const std::string saved = game->host.state;
+  // Where each field ends: the index just past its "|".
+  std::vector<size_t> ends;
+  for (size_t at = saved.find('|'); at != std::string::npos; at = saved.find('|', at + 1))
+    ends.push_back(at + 1);
+  ASSERT_EQ(ends.size(), 98u);
+
+  const Strings messages = {"Settings Loaded\n", "Badges Loaded\n", "Highscore 0 Loaded\n",
+                            "Highscore 1 Loaded\n", "Highscore 2 Loaded\n"};
+  struct Cut {
+    int wholeFields;  // fields kept with their "|"
+    int extra;        // characters of the next field kept after them, never all with its "|"
+    int blocks;       // complete blocks
+  };
+  const Cut cuts[] = {{9, 0, 0},  {25, 0, 0},  {25, 3, 0}, {26, 0, 1}, {30, 1, 1},
+                      {34, 0, 1}, {34, 11, 1}, {35, 0, 2}, {45, 0, 2}, {56, 0, 3},
+                      {76, 0, 3}, {77, 0, 4},  {97, 2, 4}, {98, 0, 5}};
+  for (const Cut& cut : cuts) {
+    SCOPED_TRACE(cut.wholeFields);
+    size_t length = cut.wholeFields == 0 ? 0 : ends[cut.wholeFields - 1];
+    std::string state = saved.substr(0, length + cut.extra);
+    game.reset();
+    CaptureStdout();
+    game = std::make_unique<GameHarness>(640, 480, state);
+    std::string printed = GetCapturedStdout();
+    std::string expected;
+    for (int block = 0; block < cut.blocks; ++block) expected += messages[block];
+    EXPECT_EQ(printed, expected);
+    app = game->app;
+    EXPECT_EQ((Ints{app->m_options[0], app->m_options[7]}),
+              cut.blocks >= 1 ? (Ints{5, 8}) : (Ints{0, 0}));
+    EXPECT_EQ((Ints{app->m_badges[0], app->m_badges[2], app->m_badges[31]}),
+              (Ints{0, 0, cut.blocks >= 2}));
+    EXPECT_EQ((Ints{app->m_highScores[0], app->m_highScores[30], app->m_highScores[10],
+                    app->m_highScores[20], app->m_highScores[59]}),
+              (Ints{cut.blocks >= 3 ? 1 : 0, cut.blocks >= 3 ? 31 : 0, cut.blocks >= 4 ? 11 : 0,
+                    cut.blocks >= 5 ? 21 : 0, cut.blocks >= 5 ? 60 : 0}));
+  }
 }
 
 }  // namespace

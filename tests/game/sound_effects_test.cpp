@@ -9,6 +9,7 @@
 
 #include "devices/audio.h"
 #include "framework/audio.h"
+#include "game/globals.h"
 #include "support/game_harness.h"
 
 namespace {
@@ -69,6 +70,46 @@ TEST(SoundEffects, TheRingTakesChannelsInTurnUnlessGated) {
     app->p_PlaySFX2(4, 1.0f);
     EXPECT_EQ(audio->calls.at(0), "stop " + std::to_string((4 + i) % 24) + " 0");
   }
+}
+
+// The menus' confirm sound (effect 98) is half as loud as their other sounds: starting a game,
+// the cog opening the options, the console's overscan bar.
+TEST(SoundEffects, MenusConfirmAtHalfVolume) {
+  GameHarness game;
+  game.FinishLoading();
+  game.Update();
+  RecordingAudio* audio = gc_new<RecordingAudio>();
+  nx_audio_SetAudioDevice(audio);
+  auto volumes = [&audio] {
+    Strings heard;
+    for (const std::string& call : audio->calls) {
+      if (call.rfind("volume", 0) == 0) heard.push_back(call.substr(call.rfind(' ') + 1));
+    }
+    audio->calls.clear();
+    return heard;
+  };
+  game.Press(39);  // right: the next item, with the select sound
+  game.Update(2);
+  EXPECT_EQ(volumes(), Strings{"1"});
+  game.Press(13);
+  game.Update();
+  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeStartGame);
+  EXPECT_EQ(volumes(), Strings{"0.5"});
+
+  game.app->m_gameMode = c_MyApp::ModeMenu;
+  game.app->m_menuSel = 4;
+  game.Update(2);
+  game.Press(13);
+  game.Update();
+  EXPECT_EQ(game.app->m_optionsOpen, 1);
+  EXPECT_EQ(volumes(), Strings{"0.5"});
+
+  nx_Game_isOuya = 1;
+  game.Update(30);
+  volumes();
+  game.Click(384, 110);  // the overscan bar
+  EXPECT_EQ(volumes(), Strings{"0.5"});
+  nx_Game_isOuya = 0;
 }
 
 }  // namespace

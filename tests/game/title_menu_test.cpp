@@ -28,6 +28,17 @@ TEST(TitleMenuLists, LinesFitTheScreenHeight) {
     }
     game.Update(2);  // the first menu update selects game type 1
     EXPECT_TRUE(game.HasText(lists)) << height;
+    // The lists keep the score panel's alpha: dimmed text.
+    int listGlyphs = 0;
+    int dimmed = 0;
+    for (int glyph : game.RecordsOfKind(static_cast<float>(game.app->m_fontSlot))) {
+      const float* record = game.Record(glyph);
+      if (record[c_MyApp::RecordBlue] != 100.0f) continue;
+      listGlyphs += 1;
+      dimmed += record[c_MyApp::RecordAlpha] == 0.4f;
+    }
+    EXPECT_GT(listGlyphs, 0);
+    EXPECT_EQ(dimmed, listGlyphs);
   }
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "host/glfw_game.h"
+#include "runtime/errors.h"
 #include "runtime/gc.h"
 #include "support/child_process.h"
 
@@ -151,10 +152,10 @@ TEST_F(Files, StateRoundTripsAsUtf8WithoutByteOrderMark) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
-// A size limit makes the write fail part-way, as a full disk would: with its signal ignored
-// the save reports it and the previous state stays byte for byte; killed by the signal, the
-// save leaves its temporary behind, which the next save clears (only names that a save's
-// temporary can have).
+// A size limit makes the write fail part-way, as a full disk would: with the start-up's
+// signal handling the save reports it and the previous state stays byte for byte; killed by the
+// signal, the save leaves its temporary behind, which the next save clears (only names that a
+// save's temporary can have).
 TEST_F(Files, SavesThatFailOrAreKilledPartWayLeaveThePreviousStateAndNoTemporaries) {
   std::string previous = "previous state \xC3\xA9 with some bytes";
   Write(".zarnikstate", previous);
@@ -163,7 +164,7 @@ TEST_F(Files, SavesThatFailOrAreKilledPartWayLeaveThePreviousStateAndNoTemporari
     return RunInChild([&] {
       rlimit size{1000, 1000};
       setrlimit(RLIMIT_FSIZE, &size);
-      if (ignoreSignal) std::signal(SIGXFSZ, SIG_IGN);
+      if (ignoreSignal) nx_install_signal_handlers();
       std::exit(game.SaveState(String(big.c_str())) == -2 ? 0 : 1);
     });
   };

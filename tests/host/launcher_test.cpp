@@ -1,5 +1,6 @@
 // The installed game's launcher, run in a scratch installation with a stand-in for the game:
-// the player's folder, the link to the installed assets and where the game is started.
+// the player's folder, the link to the installed assets, where the game is started, and the
+// options it answers itself.
 
 #include <gtest/gtest.h>
 
@@ -33,11 +34,13 @@ class Launcher : public ::testing::Test {
     assets_ = prefix_ / "share/games/vexadrome/data";
     elsewhere_ = scratch_ / "else where";
     for (const fs::path& folder :
-         {prefix_ / "bin", prefix_ / "libexec/vexadrome", assets_, elsewhere_}) {
+         {prefix_ / "bin", prefix_ / "games", prefix_ / "libexec/vexadrome", assets_, elsewhere_}) {
       fs::create_directories(folder);
     }
-    fs::copy_file(fs::path(VEXADROME_SOURCE_DIR) / "packaging/vexadrome",
-                  prefix_ / "bin/vexadrome");
+    // The configured launcher, as installed: bin/ under a home prefix, games/ in the package.
+    for (const char* command : {"bin/vexadrome", "games/vexadrome"}) {
+      fs::copy_file(fs::path(VEXADROME_BINARY_DIR) / "packaging/vexadrome", prefix_ / command);
+    }
     // The stand-in reports the folder it runs in, what its data leads to and its arguments.
     std::ofstream(prefix_ / "libexec/vexadrome/vexadrome")
         << "#!/bin/sh\n{ pwd; readlink data || echo no-link; printf '<%s>' \"$@\"; echo; } > "
@@ -46,13 +49,18 @@ class Launcher : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(scratch_); }
 
-  // Runs the launcher from another folder with the given environment settings; its status.
-  int Run(const std::string& environment, const fs::path& launcher = {}) {
+  // Runs the launcher from another folder with the given environment settings and arguments;
+  // its status, and its standard output in `output_`.
+  int Run(const std::string& environment, const fs::path& launcher = {},
+          const std::string& arguments = "one 'two words'") {
     fs::remove(scratch_ / "report");
     fs::path program = launcher.empty() ? prefix_ / "bin/vexadrome" : launcher;
     std::string command = "cd " + Quoted(elsewhere_) + " && env -u XDG_DATA_HOME " + environment +
-                          " " + Quoted(program) + " one 'two words' 2>/dev/null";
+                          " " + Quoted(program) + " " + arguments + " 2>/dev/null > " +
+                          Quoted(scratch_ / "output");
     int status = std::system(command.c_str());
+    std::ifstream in(scratch_ / "output");
+    output_ = std::string(std::istreambuf_iterator<char>(in), {});
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   std::string Report() const {
@@ -64,6 +72,7 @@ class Launcher : public ::testing::Test {
   }
 
   fs::path scratch_, prefix_, assets_, elsewhere_;
+  std::string output_;
 };
 
 TEST_F(Launcher, RunsTheGameInThePlayersFolderWithDataLinkedToTheCurrentAssets) {
@@ -90,9 +99,11 @@ TEST_F(Launcher, RunsTheGameInThePlayersFolderWithDataLinkedToTheCurrentAssets) 
   ASSERT_EQ(Run(environment), 0);
   EXPECT_EQ(Report(), Expected(folder));
 
-  // Reached through a link elsewhere, as a games folder may hold it, it still finds its prefix.
-  fs::create_symlink(prefix_ / "bin/vexadrome", scratch_ / "games link");
-  ASSERT_EQ(Run(environment, scratch_ / "games link"), 0);
+  // From the package's games/, or reached through a link elsewhere, it still finds its prefix.
+  ASSERT_EQ(Run(environment, prefix_ / "games/vexadrome"), 0);
+  EXPECT_EQ(Report(), Expected(folder));
+  fs::create_symlink(prefix_ / "bin/vexadrome", scratch_ / "a link");
+  ASSERT_EQ(Run(environment, scratch_ / "a link"), 0);
   EXPECT_EQ(Report(), Expected(folder));
 
   fs::remove(folder / "data");
@@ -101,6 +112,18 @@ TEST_F(Launcher, RunsTheGameInThePlayersFolderWithDataLinkedToTheCurrentAssets) 
   ASSERT_EQ(Run(environment), 0);
   EXPECT_EQ(Report(), folder.string() + "\nno-link\n<one><two words>\n");
   EXPECT_TRUE(fs::exists(folder / "data/own.png"));
+}
+
+TEST_F(Launcher, AnswersHelpAndVersionWithoutStartingTheGame) {
+  std::string environment = "XDG_DATA_HOME=" + Quoted(scratch_ / "xdg");
+  ASSERT_EQ(Run(environment, {}, "--version"), 0);
+  EXPECT_EQ(output_, "vexadrome " VEXADROME_VERSION "\n");
+  for (const char* option : {"--help", "-h"}) {
+    ASSERT_EQ(Run(environment, {}, option), 0);
+    EXPECT_NE(output_.find("man 6 vexadrome"), std::string::npos) << output_;
+  }
+  EXPECT_FALSE(fs::exists(scratch_ / "report")) << "the game was started";
+  EXPECT_FALSE(fs::exists(scratch_ / "xdg")) << "the player's folder was made";
 }
 
 }  // namespace
