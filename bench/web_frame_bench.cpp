@@ -55,8 +55,9 @@ bench_Capture bench_Play() {
   pilot.parkedUpdates = 150;
   bench_Capture capture;
   for (int update = 0; update < kPlayUpdates && pilot.GamesFinished() == 0; ++update) {
+    bool playing = game.app->m_gameMode == c_MyApp::ModeInGame;
     pilot.Update();
-    if (game.app->m_gameMode != c_MyApp::ModeInGame) continue;
+    if (!playing) continue;
     if (game.RecordCount() <= capture.heaviestRecords) continue;
     capture.heaviestRecords = game.RecordCount();
     capture.records.assign(game.app->m_drawList.Data(),

@@ -16,5 +16,5 @@ cmake --build build-bench -j"$(nproc)" --target bench_game_frame
 
 /usr/bin/python3 scripts/web_figures.py "$PWD"
 desktop=$(ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1366x768x24" build-bench/bench/bench_game_frame 3 200 |
-  grep '^game_frame')
+  grep '^game_frame_played')
 echo "desktop build, same frame: ${desktop}"
