@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and
-# runs every test under a virtual X display. Extra arguments go to ctest (e.g. -R Input).
+# runs every test under a virtual X display; the web page is built too and tested in a headless
+# browser (the test WebPage). Extra arguments go to ctest (e.g. -R Input).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/install-deps.sh
+# Besides the desktop's packages: emscripten for the web page, the browser its tests drive.
+scripts/install-deps.sh emscripten chromium chromium-driver python3-selenium
+scripts/build-web.sh
 
 build=build-test
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVEXADROME_SANITIZE=ON -DVEXADROME_TESTS=ON >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVEXADROME_SANITIZE=ON -DVEXADROME_TESTS=ON \
+  -DVEXADROME_WEB_SITE="$PWD/build-web" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 # Leak checking is off: the GL and sound drivers keep allocations until exit by design.

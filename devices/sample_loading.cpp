@@ -10,24 +10,30 @@
 #include <cstring>
 
 #include "host/glfw_game.h"
+#include "runtime/errors.h"
 #include "runtime/gc.h"
 
 // The Ogg Vorbis reference decoder. Our own stream callbacks are used, so the header's static
-// ones (which -Wall reports as unused) are left out.
+// ones (which -Wall reports as unused) are left out. The web build goes without it: every
+// shipped sound is a WAVE file.
+#if !VEXADROME_NO_VORBIS
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
+#endif
 
 // ---------------------------------------------------------------------------------------------
 // Globals
 
 namespace {
 
+#if !VEXADROME_NO_VORBIS
 // The largest Vorbis block yields this many frames, so this much room is always kept free
 // ahead of the write position and a decoded packet always fits whole.
 constexpr int nx_ogg_frame_room = 4096;
 constexpr long nx_ogg_max_hertz = 384000;
 // The block holds 16-bit samples in the machine's own byte order, as OpenAL takes them.
 constexpr int nx_ogg_big_endian = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__ ? 1 : 0;
+#endif
 
 // ---------------------------------------------------------------------------------------------
 // Internal functions
@@ -72,9 +78,11 @@ void nx_sample_SkipPad(FILE* file, int size) {
 
 // The stream is read front to back: without a seek callback the decoder does not look for the
 // end first, so a file cut short still yields what precedes the cut. The caller closes the FILE.
+#if !VEXADROME_NO_VORBIS
 size_t nx_ogg_Read(void* buffer, size_t size, size_t count, void* file) {
   return std::fread(buffer, size, count, static_cast<FILE*>(file));
 }
+#endif
 
 }  // namespace
 
@@ -149,6 +157,7 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
   return data;
 }
 
+#if !VEXADROME_NO_VORBIS
 unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int* hertz) {
   long remaining = nx_sample_RemainingBytes(file);
   if (remaining < 0 || remaining > nx_sample_max_ogg_file_bytes) return nullptr;
@@ -207,6 +216,8 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
   return samples;
 }
 
+#endif
+
 unsigned char* NxGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz) {
   FILE* file = OpenFile(path, String(u"rb"));
@@ -216,7 +227,12 @@ unsigned char* NxGlfwGame::LoadAudioData(String path, int* length, int* channels
   if (lower.EndsWith(String(u".wav"))) {
     data = LoadWAV(file, length, channels, format, hertz);
   } else if (lower.EndsWith(String(u".ogg"))) {
+#if VEXADROME_NO_VORBIS
+    nxPrint(String(u"Ogg Vorbis sounds are not supported in this build; convert ") + path +
+            String(u" to a WAVE file"));
+#else
     data = LoadOGG(file, length, channels, format, hertz);
+#endif
   }
   std::fclose(file);
   gc_force_sweep = true;

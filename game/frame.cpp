@@ -201,8 +201,9 @@ int c_MyApp::p_OnUpdate() {
     m_iCadeButtons[nx_Game_BackButton] = nx_input_KeyHit(nx_Game_KeyJoystickGuide) > 0 ? 1 : 0;
   }
   if (nx_input_KeyHit(nx_Game_KeyF11) != 0) p_FullscreenFlip();
-  // Quitting ends the run at once, without a save.
-  if (nx_input_KeyHit(nx_Game_KeyF4) != 0 || nx_input_KeyHit(nx_Game_KeyClose) != 0) {
+  // Quitting ends the run at once, without a save, where there is somewhere to go back to.
+  if ((nx_input_KeyHit(nx_Game_KeyF4) != 0 || nx_input_KeyHit(nx_Game_KeyClose) != 0) &&
+      (NxGame::_game == nullptr || NxGame::_game->CanQuit())) {
     nxError(String());
   }
   if (nx_input_KeyHit(nx_Game_KeyF1) != 0) nx_Game_DebugMode = 1 - nx_Game_DebugMode;

@@ -144,12 +144,23 @@ void nx_Game_MoveBall(c_MyApp& app, int positionSlot, int velocitySlot, float sc
   }
 }
 
+// Whether a finger holds a direction of the on-screen pad (its buttons are up, left, right and
+// down, 0, 3, 5 and 8). Such a finger steers through the pad: every finger also counts as the
+// pointer, and a pointer held still would otherwise fling nowhere and override the pad.
+bool nx_Game_FingerOnPad(const c_MyApp& app) {
+  if (nx_Game_OnScreenControls != 1) return false;
+  for (int button : {0, 3, 5, 8}) {
+    if (app.m_iCadeButtons[button] != 0) return true;
+  }
+  return false;
+}
+
 // The steering of one update: the stick or keys push, a held pointer flings; reversed while
 // the reverse item acts.
 void nx_Game_Steer(c_MyApp& app) {
   float& velocityX = app.m_players[nx_Game_EntityIndex(c_MyApp::Ball, c_MyApp::EntityVelocityX)];
   float& velocityY = app.m_players[nx_Game_EntityIndex(c_MyApp::Ball, c_MyApp::EntityVelocityY)];
-  if (app.m_pointerDown == 0) {
+  if (app.m_pointerDown == 0 || nx_Game_FingerOnPad(app)) {
     if (app.m_reverseTimer < 1) {
       velocityX += app.m_stickX * 0.5f;
       velocityY += app.m_stickY * 0.5f;

@@ -121,6 +121,9 @@ bool NxGame::PollJoystick(int, Array<float>, Array<float>, Array<float>, Array<b
 
 void NxGame::OpenUrl(String) {}
 void NxGame::SetMouseVisible(bool) {}
+bool NxGame::CanQuit() {
+  return true;
+}
 String NxGame::PathToFilePath(String path) {
   return path;
 }

@@ -68,6 +68,9 @@ class NxGame {
                             Array<bool> buttons);
   virtual void OpenUrl(String url);
   virtual void SetMouseVisible(bool visible);
+  // Whether the game may end the process when the player quits: a desktop program goes back
+  // to the desktop; a page has nothing to go back to.
+  virtual bool CanQuit();
   virtual String PathToFilePath(String path);
   virtual FILE* OpenFile(String path, String mode);
   virtual unsigned char* LoadData(String path, int* length);

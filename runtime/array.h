@@ -17,8 +17,9 @@
 // ---------------------------------------------------------------------------------------------
 // Types
 
+// Aligned to 8 so that the elements after it are aligned on 32-bit targets (the web build) too.
 template <class T>
-class ArrayBody final : public gc_object {
+class alignas(8) ArrayBody final : public gc_object {
  public:
   int length;
 
