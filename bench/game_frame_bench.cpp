@@ -237,9 +237,10 @@ constexpr int kItemKinds[] = {1, 2, 3, 5, 6, 7};
 // Times the worst frame's update is built and timed, for its median.
 constexpr int kWorstFrameUpdates = 31;
 
-// The fullest field the rules allow before an update of play: every cell lit, walls and
-// blocks everywhere but the item area's cells, every other one of which holds an item; the
-// particle pool full of sparks and a floating number; all ripples live; power and combo on.
+// The fullest field the rules allow before an update of play: every cell lit and holding a
+// block (blocks are added whatever a cell holds), every other cell of the item area an item as
+// well; the particle pool full of sparks and a floating number; all ripples live; power and
+// combo on. The ball stands beside the item area, so no item is collected and the combo stays.
 void bench_FillField(c_MyApp& app) {
   app.p_BuildWalls();
   for (int x = 0; x < c_MyApp::GridSize; ++x) {
@@ -248,12 +249,10 @@ void bench_FillField(c_MyApp& app) {
       cell[c_MyApp::CellFlashRed] = 200.0f;
       cell[c_MyApp::CellFlashGreen] = 120.0f;
       cell[c_MyApp::CellFlashBlue] = 60.0f;
+      cell[c_MyApp::CellStrength] = 1.0f;
       bool itemArea = x >= 7 && x <= 25 && y >= 7 && y <= 25;
       if (itemArea && (x + y) % 2 == 1) {
-        cell[c_MyApp::CellStrength] = 0.0f;
         cell[c_MyApp::CellItem] = static_cast<float>(kItemKinds[(x * 7 + y) % 6]);
-      } else {
-        cell[c_MyApp::CellStrength] = 1.0f;
       }
     }
   }
@@ -274,7 +273,7 @@ void bench_FillField(c_MyApp& app) {
   app.m_comboTimer = 60.0f;
   app.m_powerTimer = 100;
   float* ball = &app.m_players[c_MyApp::Ball * c_MyApp::EntityStride];
-  ball[c_MyApp::EntityX] = middleX;
+  ball[c_MyApp::EntityX] = 4.5f * app.p_CellSize();
   ball[c_MyApp::EntityY] = middleY;
 }
 
@@ -296,6 +295,13 @@ bench_Capture bench_WorstFrame() {
     bench_Keep(game, capture);
   }
   capture.updateMicroseconds = bench_Median(updates);
+  int numbers = 0;
+  for (int record = 0; record <= game.app->m_particleCount; ++record) {
+    numbers +=
+        game.app->m_particles[record * c_MyApp::EffectFloats + c_MyApp::ParticleKind] == 99.0f;
+  }
+  std::printf("worst frame after its update: combo %d, combo bar %.1f, floating numbers %d\n",
+              game.app->m_combo, game.app->m_comboTimer, numbers);
   return capture;
 }
 
