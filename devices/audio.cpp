@@ -277,6 +277,11 @@ int gxtkAudio::SetMusicVolume(float volume) {
 void gxtkAudio::FlushDiscarded() {
   std::vector<ALuint>& discarded = nx_audio_Discarded(alcDevice);
   if (discarded.empty()) return;
+  // The names are this device's, and OpenAL reads them in the current context: another
+  // device's context stands aside for the flush.
+  ALCcontext* current = alcGetCurrentContext();
+  bool switched = alcContext != nullptr && current != alcContext &&
+                  alcMakeContextCurrent(alcContext) == ALC_TRUE;
   // Whatever is neither playing nor paused has finished with its buffer, whatever the
   // channel's own state says: a stopped channel keeps its buffer attached otherwise.
   for (gxtkChannel& channel : channels) {
@@ -292,4 +297,5 @@ void gxtkAudio::FlushDiscarded() {
     if (alGetError() != AL_NO_ERROR) kept.push_back(name);
   }
   discarded.swap(kept);
+  if (switched) alcMakeContextCurrent(current);
 }
