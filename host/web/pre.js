@@ -39,7 +39,7 @@ Module.nxPage = {
   setFullscreen: function (on) {
     var stage = Module.canvas.parentNode;
     if (on && !document.fullscreenElement && stage.requestFullscreen) {
-      stage.requestFullscreen().catch(function () {});
+      stage.requestFullscreen().catch(function () { Module._nx_web_FullscreenLeft(); });
     } else if (!on && document.fullscreenElement) {
       document.exitFullscreen().catch(function () {});
     }
@@ -79,6 +79,14 @@ Module.preRun.push(function () {
   ['keydown', 'keyup', 'mousedown', 'mouseup', 'mousemove', 'touchstart', 'touchmove',
    'touchend', 'wheel', 'resize', 'gamepadconnected', 'gamepaddisconnected'].forEach(
       function (type) { window.addEventListener(type, wake, true); });
+  // Browsers start sound only from a gesture, and a touch that begins is not one everywhere:
+  // every ended press tries again until the sound runs.
+  var resumeSound = function () {
+    var context = typeof AL !== 'undefined' && AL.currentCtx && AL.currentCtx.audioCtx;
+    if (context && context.state !== 'running') context.resume();
+  };
+  ['keyup', 'mouseup', 'touchend', 'click'].forEach(
+      function (type) { window.addEventListener(type, resumeSound, true); });
   window.addEventListener('focus', function () { page.focused = true; wake(); });
   window.addEventListener('blur', function () { page.focused = false; suspend(); });
   document.addEventListener('visibilitychange', suspend);
@@ -94,6 +102,7 @@ Module.preRun.push(function () {
       GLFW.active.width = width;
       GLFW.active.height = height;
     }
+    if (!on && Module.calledRun) Module._nx_web_FullscreenLeft();
     wake();
   });
 })();

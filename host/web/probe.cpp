@@ -23,6 +23,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* nx_web_Probe() {
          ",\"loading\":" + std::to_string(app->m_loadStep) +
          ",\"menuSel\":" + std::to_string(app->m_menuSel) +
          ",\"paused\":" + std::to_string(app->m_paused) +
+         ",\"fullscreen\":" + std::to_string(app->m_fullscreen) +
          ",\"score\":" + std::to_string(app->m_score) +
          ",\"ballX\":" + std::to_string(app->m_players[ball + c_MyApp::EntityX]) +
          ",\"ballY\":" + std::to_string(app->m_players[ball + c_MyApp::EntityY]) +

@@ -16,8 +16,10 @@
 #include <iterator>
 #include <vector>
 
+#include "framework/app.h"
 #include "framework/input.h"
 #include "game/globals.h"
+#include "game/my_app.h"
 #include "host/program.h"
 #include "runtime/errors.h"
 
@@ -139,6 +141,14 @@ void nx_web_UseTouchScreen() {
 
 // ---------------------------------------------------------------------------------------------
 // Public functions
+
+// The page's script calls this when the page left fullscreen without the game asking (the
+// player's Escape), or refused to enter it: the game then knows it is in a window, and its
+// next switch asks for fullscreen again.
+extern "C" EMSCRIPTEN_KEEPALIVE void nx_web_FullscreenLeft() {
+  auto* app = static_cast<c_MyApp*>(nx_app__app);
+  if (app != nullptr) app->m_fullscreen = 0;
+}
 
 // The page's script calls this when the page is hidden or loses focus.
 extern "C" EMSCRIPTEN_KEEPALIVE void nx_web_PageChanged() {

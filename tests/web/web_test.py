@@ -166,6 +166,10 @@ class WebPageTest(unittest.TestCase):
         time.sleep(0.5)  # the pause panel slides in
         page.key(Keys.ESCAPE)
         page.wait(lambda game: game['paused'] == 0)
+        # Fullscreen is the page's: when the page leaves it (the player's Escape) the game knows.
+        page.key(Keys.F11, settle=0.5)
+        page.js('if (document.fullscreenElement) document.exitFullscreen()')
+        page.wait(lambda game: game['fullscreen'] == 0)
         # Without Ogg Vorbis in the page, an Ogg file is refused and the console says why.
         page.js('Module.FS.writeFile("/data/tune.ogg", "OggS")')
         self.assertEqual(page.js('return Module.ccall("nx_web_LoadSound", "number", ["string"],'
@@ -223,6 +227,7 @@ class WebPageTest(unittest.TestCase):
         page.touch('touchStart', (250, 310))  # the selected game type's card
         page.touch('touchEnd')
         start = page.wait(lambda game: game['mode'] == IN_GAME)
+        self.assertEqual(page.js('return AL.currentCtx.audioCtx.state'), 'running')
         time.sleep(0.5)
         # The pad stands at its saved place, 64 units in from the lower left corner.
         page.touch('touchStart', (32, 416))  # its left arrow
