@@ -146,11 +146,12 @@ void nx_Game_MoveBall(c_MyApp& app, int positionSlot, int velocitySlot, float sc
 
 // Whether a finger holds a direction of the on-screen pad (its buttons are up, left, right and
 // down, 0, 3, 5 and 8). Such a finger steers through the pad: every finger also counts as the
-// pointer, and a pointer held still would otherwise fling nowhere and override the pad.
+// pointer, and a pointer held still would otherwise fling nowhere and override the pad. The
+// pad marks its buttons 1; an iCade's held letters mark theirs 2 and steer no finger.
 bool nx_Game_FingerOnPad(const c_MyApp& app) {
   if (nx_Game_OnScreenControls != 1) return false;
   for (int button : {0, 3, 5, 8}) {
-    if (app.m_iCadeButtons[button] != 0) return true;
+    if (app.m_iCadeButtons[button] == 1) return true;
   }
   return false;
 }
