@@ -15,7 +15,6 @@
 // xvfb-run -a build/bench/bench_game_frame [rounds] [frames].
 
 #include <algorithm>
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -32,13 +31,13 @@
 #include <unistd.h>
 
 #include "bench/bench_runs.h"
+#include "bench/played_frame.h"
 #include "devices/gl_seam.h"
 #include "devices/graphics.h"
 #include "framework/app.h"
 #include "game/globals.h"
 #include "host/glfw_game.h"
 #include "host/program.h"
-#include "support/autopilot.h"
 #include "support/game_harness.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -79,8 +78,6 @@ struct bench_Run {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr int kWarmUpFrames = 20;
-// Updates the autopilot plays: a long game, then the parked finale.
-constexpr int kPlayUpdates = 14000;
 
 // What the recording seam saw: the state in force and the batches of the frame.
 struct {
@@ -96,10 +93,6 @@ struct {
 
 // ---------------------------------------------------------------------------------------------
 // Internal functions
-
-double bench_Seconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 template <class T>
 void bench_Put(FILE* file, const T& value) {
@@ -181,55 +174,6 @@ int bench_LeastDraws(const std::vector<bench_Batch>& batches) {
     i = j;
   }
   return least;
-}
-
-struct bench_Capture {
-  std::vector<float> records;
-  float clear[4] = {};
-  double updateMicroseconds = 0.0;
-  int heaviestRecords = 0;
-};
-
-// Keeps the frame the game recorded last, if it is the heaviest so far.
-void bench_Keep(const GameHarness& game, bench_Capture& capture) {
-  if (game.RecordCount() <= capture.heaviestRecords) return;
-  capture.heaviestRecords = game.RecordCount();
-  capture.records.assign(game.app->m_drawList.Data(),
-                         game.app->m_drawList.Data() + game.app->m_drawCount);
-  capture.clear[0] = game.app->m_clsRed;
-  capture.clear[1] = game.app->m_clsGreen;
-  capture.clear[2] = game.app->m_clsBlue;
-  capture.clear[3] = game.app->m_clsAlpha;
-}
-
-// Plays headless until the heaviest frame, timing the updates of play.
-bench_Capture bench_Play() {
-  GameHarness game(kWidth, kHeight);
-  game.FinishLoading();
-  Autopilot pilot(game);
-  pilot.gameType = 1;
-  pilot.hitsBeforeLosing = 1000000;
-  pilot.updatesBeforeQuitting = 0;
-  pilot.parkAfterHits = 150;
-  pilot.parkedUpdates = 150;
-  bench_Capture capture;
-  std::vector<std::pair<int, double>> updates;
-  for (int update = 0; update < kPlayUpdates && pilot.GamesFinished() == 0; ++update) {
-    bool playing = game.app->m_gameMode == c_MyApp::ModeInGame;
-    double start = bench_Seconds();
-    pilot.Update();
-    double seconds = bench_Seconds() - start;
-    if (!playing) continue;
-    updates.emplace_back(game.RecordCount(), seconds);
-    bench_Keep(game, capture);
-  }
-  // The update in the heavy state: the updates whose pictures come near the heaviest.
-  std::vector<double> heavy;
-  for (const auto& [records, seconds] : updates) {
-    if (records * 10 >= capture.heaviestRecords * 8) heavy.push_back(seconds * 1e6);
-  }
-  capture.updateMicroseconds = bench_Median(heavy);
-  return capture;
 }
 
 // The items a cell of the item area may hold.
@@ -739,7 +683,7 @@ int main(int argc, char** argv) {
     std::printf("run from the repository root: the game reads ./data\n");
     return 1;
   }
-  if (!bench_Measure("game_frame_played", bench_Play(), rounds, frames) ||
+  if (!bench_Measure("game_frame_played", bench_PlayedFrame(kWidth, kHeight), rounds, frames) ||
       !bench_Measure("game_frame", bench_WorstFrame(), rounds, frames)) {
     std::printf("the frame could not be drawn (is there a display?)\n");
     return 1;

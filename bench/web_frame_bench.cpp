@@ -13,10 +13,9 @@
 #include <vector>
 
 #include "bench/bench_runs.h"
+#include "bench/played_frame.h"
 #include "framework/app.h"
 #include "host/program.h"
-#include "support/autopilot.h"
-#include "support/game_harness.h"
 
 // ---------------------------------------------------------------------------------------------
 // Globals
@@ -25,50 +24,9 @@ namespace {
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-constexpr int kPlayUpdates = 14000;
 constexpr int kWarmUpFrames = 20;
 constexpr int kFrames = 200;
 constexpr int kRounds = 5;
-
-struct bench_Capture {
-  std::vector<float> records;
-  float clear[4] = {};
-  int heaviestRecords = 0;
-};
-
-}  // namespace
-
-// ---------------------------------------------------------------------------------------------
-// Internal functions
-
-namespace {
-
-// As game_frame_bench.cpp plays it: a long game of type 1, parked and paused after 150 hits.
-bench_Capture bench_Play() {
-  GameHarness game(kWidth, kHeight);
-  game.FinishLoading();
-  Autopilot pilot(game);
-  pilot.gameType = 1;
-  pilot.hitsBeforeLosing = 1000000;
-  pilot.updatesBeforeQuitting = 0;
-  pilot.parkAfterHits = 150;
-  pilot.parkedUpdates = 150;
-  bench_Capture capture;
-  for (int update = 0; update < kPlayUpdates && pilot.GamesFinished() == 0; ++update) {
-    bool playing = game.app->m_gameMode == c_MyApp::ModeInGame;
-    pilot.Update();
-    if (!playing) continue;
-    if (game.RecordCount() <= capture.heaviestRecords) continue;
-    capture.heaviestRecords = game.RecordCount();
-    capture.records.assign(game.app->m_drawList.Data(),
-                           game.app->m_drawList.Data() + game.app->m_drawCount);
-    capture.clear[0] = game.app->m_clsRed;
-    capture.clear[1] = game.app->m_clsGreen;
-    capture.clear[2] = game.app->m_clsBlue;
-    capture.clear[3] = game.app->m_clsAlpha;
-  }
-  return capture;
-}
 
 }  // namespace
 
@@ -76,7 +34,7 @@ bench_Capture bench_Play() {
 // Public functions
 
 int main() {
-  bench_Capture capture = bench_Play();
+  bench_Capture capture = bench_PlayedFrame(kWidth, kHeight);
   if (glfwInit() != GLFW_TRUE) return 1;
   // The page's canvas and the real game, assets loaded, with the captured frame as its list.
   NxGlfwGame* host = new NxGlfwGame();
