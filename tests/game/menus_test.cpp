@@ -368,26 +368,33 @@ TEST(Credits, ScrollThroughEveryLineAndClose) {
   EXPECT_EQ(game.app->m_creditsOpen, 0);
 }
 
-// Banners stack upwards in the lowest free slots and free them at their 241st update; with all
-// 13 busy a badge is still earned. The panel scrolls by keys and drags, never above its top.
-TEST(Badges, BannersStackAndFreeTheirSlotsAndThePanelScrolls) {
+// Banners slide in, stay fully shown from their 10th to their 230th update, slide out and free
+// their slots at the 241st; they stack upwards in the lowest free slots, and with all 13 busy a
+// badge is still earned.
+TEST(Badges, BannersSlideStackAndFreeTheirSlots) {
   GameHarness game;
   game.FinishLoading();
   for (int badge = 0; badge <= 13; ++badge) game.app->p_AwardBadge(badge);
   EXPECT_TRUE(game.app->m_badges[13]);
   auto banners = [&game] {
-    std::vector<float> heights;
+    std::vector<std::pair<float, float>> places;
     for (int index : game.RecordsOfKind(App::KindRect)) {
       const float* record = game.Record(index);
       if (record[App::RecordBlue] == 80.0f && record[App::RecordScaleX] == 160.0f) {
-        heights.push_back(record[App::RecordY]);
+        places.emplace_back(record[App::RecordX], record[App::RecordY]);
       }
     }
-    return heights;
+    return places;
   };
-  game.Update(240);
-  ASSERT_EQ(banners().size(), 13u);
-  EXPECT_EQ(banners().back(), nx_Game_jscrh - 34.0f * 13);
+  std::vector<int> shown;
+  for (int age = 2; age <= 241; ++age) {
+    game.Update();
+    ASSERT_EQ(banners().size(), 13u) << age;
+    if (banners()[0].first == 0.0f) shown.push_back(age);
+  }
+  ASSERT_EQ(shown.size(), 221u);
+  EXPECT_EQ(shown.front(), 10);
+  EXPECT_EQ(banners().back().second, nx_Game_jscrh - 34.0f * 13);
   EXPECT_TRUE(game.HasText("Test Badge"));
   EXPECT_EQ(game.app->m_badgePopupTimer[0], 0);
 }
