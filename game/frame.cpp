@@ -40,7 +40,6 @@ constexpr int nx_Game_KeyF11 = 122;
 constexpr int nx_Game_KeyJoystickGuide = 270;
 constexpr int nx_Game_KeyTouch = 384;
 constexpr int nx_Game_KeyBack = 416;
-constexpr int nx_Game_KeyClose = 432;
 
 constexpr int nx_Game_Fingers = 10;
 constexpr int nx_Game_BackButton = 19;
@@ -201,8 +200,9 @@ int c_MyApp::p_OnUpdate() {
     m_iCadeButtons[nx_Game_BackButton] = nx_input_KeyHit(nx_Game_KeyJoystickGuide) > 0 ? 1 : 0;
   }
   if (nx_input_KeyHit(nx_Game_KeyF11) != 0) p_FullscreenFlip();
-  // Quitting ends the run at once, without a save, where there is somewhere to go back to.
-  if ((nx_input_KeyHit(nx_Game_KeyF4) != 0 || nx_input_KeyHit(nx_Game_KeyClose) != 0) &&
+  // F4 ends the run at once, without a save, where there is somewhere to go back to; the close
+  // button never gets this far, the framework ends the run from inside its event.
+  if (nx_input_KeyHit(nx_Game_KeyF4) != 0 &&
       (NxGame::_game == nullptr || NxGame::_game->CanQuit())) {
     nxError(String());
   }

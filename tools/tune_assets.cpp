@@ -312,23 +312,3 @@ std::vector<unsigned char> EncodeTunePicture(const TuneCells& cells) {
   }
   return rgba;
 }
-
-TuneCells DecodeTunePicture(const std::vector<unsigned char>& rgba, int width, int height) {
-  const bool strip = width == kTunePictureWidth && height == kTunePictureHeight;
-  const bool sheet = width == 512 && height == 512;
-  if ((!strip && !sheet) || rgba.size() != static_cast<size_t>(width) * height * 4) return {};
-  const int framesAcross = width / 64;
-  TuneCells cells(static_cast<size_t>(kTuneFrames * kTuneFrameCells), 0);
-  for (int frame = 0; frame < kPlayedFrames; ++frame) {
-    const int left = (frame % framesAcross) * 64;
-    const int top = (frame / framesAcross) * 64;
-    for (int row = 0; row < kTuneRows; ++row) {
-      for (int x = 0; x < 64; ++x) {
-        const unsigned char* pixel = &rgba[(static_cast<size_t>(top + row) * width + left + x) * 4];
-        const int blueOverBlack = pixel[2] * pixel[3] / 255;
-        cells[static_cast<size_t>(TuneCellIndex(frame, x / 8, row, x % 8))] = blueOverBlack >> 3;
-      }
-    }
-  }
-  return cells;
-}

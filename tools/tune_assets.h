@@ -35,6 +35,3 @@ int TuneCellIndex(int frame, int band, int row, int column);
 std::vector<TuneAsset> ComposeTunes();
 // A 4096 x 64 RGBA strip of 64 frames, opaque, cell value n stored as blue 8n + 4.
 std::vector<unsigned char> EncodeTunePicture(const TuneCells& cells);
-// The player's reading of a picture (blue over black, shifted right by 3) for frames 0..62 of
-// a 4096 x 64 strip or a 512 x 512 sheet; an empty result for any other size.
-TuneCells DecodeTunePicture(const std::vector<unsigned char>& rgba, int width, int height);

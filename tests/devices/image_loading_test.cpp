@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "host/glfw_game.h"
+#include "support/picture_writer.h"
 
 // The sanitizers' allocation hook, where the build has one: it shows what the decoder asked
 // for even when the allocation succeeded.
@@ -29,47 +31,16 @@ void NoteAllocation(const volatile void*, size_t size) {
 
 void NoteRelease(const volatile void*) {}
 
-uint32_t Crc(const std::string& bytes) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char byte : bytes) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-std::string BigEndian(uint32_t value) {
-  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
-          static_cast<char>(value >> 8), static_cast<char>(value)};
-}
-
-std::string Chunk(const std::string& type, const std::string& data) {
-  return BigEndian(static_cast<uint32_t>(data.size())) + type + data + BigEndian(Crc(type + data));
-}
-
-// A valid grey PNG of the given size, every pixel `shade`, its pixels in one stored (not
-// compressed) deflate block, which holds up to 65535 bytes.
+// A grey PNG of the given size, every pixel `shade`.
 std::string GreyPng(int width, int height, unsigned char shade) {
-  std::string raw;
-  for (int row = 0; row < height; ++row) {
-    raw.push_back(0);  // no filter
-    raw.append(static_cast<size_t>(width), static_cast<char>(shade));
-  }
-  uint32_t a = 1;
-  uint32_t b = 0;
-  for (unsigned char byte : raw) {
-    a = (a + byte) % 65521u;
-    b = (b + a) % 65521u;
-  }
-  auto size = static_cast<uint16_t>(raw.size());
-  std::string deflate = std::string("\x78\x01\x01", 3) + static_cast<char>(size & 0xFF) +
-                        static_cast<char>(size >> 8) + static_cast<char>(~size & 0xFF) +
-                        static_cast<char>((~size >> 8) & 0xFF) + raw + BigEndian(b << 16 | a);
-  std::string header = BigEndian(static_cast<uint32_t>(width)) +
-                       BigEndian(static_cast<uint32_t>(height)) +
-                       std::string("\x08\x00\x00\x00\x00", 5);
-  return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) + Chunk("IDAT", deflate) +
-         Chunk("IEND", "");
+  std::string png;
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * height, shade);
+  stbi_write_png_to_func(
+      [](void* out, void* data, int size) {
+        static_cast<std::string*>(out)->append(static_cast<char*>(data), static_cast<size_t>(size));
+      },
+      &png, width, height, 1, pixels.data(), width);
+  return png;
 }
 
 // Writes the picture to a scratch file and loads it; the size and depth the loader reported,
@@ -109,7 +80,7 @@ TEST(ImageLoading, ChunkThatStatesGigabytesCostsNoMoreThanTheFileHolds) {
   __sanitizer_install_malloc_and_free_hooks(NoteAllocation, NoteRelease);
   std::string png = GreyPng(7, 6, 1);
   // The picture's data chunk (after the signature and the header chunk) claims 2 GiB.
-  png.replace(33, 4, BigEndian(0x7FFFFFF0u));
+  png.replace(33, 4, std::string("\x7F\xFF\xFF\xF0", 4));
   largestAllocation = 0;
   EXPECT_EQ(Load(png), "refused");
   EXPECT_LT(largestAllocation, size_t{1} << 20);

@@ -1,6 +1,7 @@
 // Whole games played by the autopilot under the sanitizers, with full collections forced as
-// they go: every game ends and returns to the menu, every score lands in the lists by the
-// rules, and the collector's live bytes stay level.
+// they go (after every host event through loading and the first games): every game ends and
+// returns to the menu, every score lands in the lists by the rules, and the collector's live
+// bytes stay level.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,11 @@
 namespace {
 
 using App = c_MyApp;
+
+// A game's store that skips the write barrier is caught only when a collection ends between
+// the store and the next use; through loading and this many updates of play one ends after
+// every event.
+constexpr int kCollectedUpdates = 2000;
 
 // The lists after a game of `type` that scored `score`: into the top list above the first
 // entry it beats, and always at the head of the last list.
@@ -37,6 +43,7 @@ int Live(const Array<float>& pool, int records) {
 
 TEST(Autopilot, PlaysTwentyWholeGames) {
   GameHarness game;
+  game.host.collectEveryEvent = true;
   game.FinishLoading();
   const App& app = *game.app;
   Autopilot pilot(game);
@@ -57,6 +64,7 @@ TEST(Autopilot, PlaysTwentyWholeGames) {
     std::vector<int> before(app.m_highScores.Data(), app.m_highScores.Data() + 60);
     int finished = pilot.GamesFinished();
     for (int i = 0; i < 20000 && pilot.GamesFinished() == finished; ++i) {
+      game.host.collectEveryEvent = updates < kCollectedUpdates;
       pilot.Update();
       if (++updates % 300 == 0) gc_collect_all();
       mostParticles = std::max(mostParticles, Live(app.m_particles, app.m_particleCount + 1));

@@ -1,12 +1,11 @@
-// The play field: walls, the random draws of the pass and of the field operations, bounces,
-// damage, items and the cell colours.
+// The play field: walls, items, bounces, damage and the cell colours; and the particle and
+// ripple pools: slots, floating numbers and the ripples' colour poured into the field.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
 #include "support/game_harness.h"
-#include "support/random_draws.h"
 
 namespace {
 
@@ -40,37 +39,16 @@ class Field : public testing::Test {
   }
 };
 
-TEST_F(Field, WallsStandOnTheOutermostVisibleCellsAndTheDrawsFollowThem) {
+// Whole grid columns and rows, doubled in game type 1; a waiting item lands inside columns and
+// rows 7 to 25.
+TEST_F(Field, WallsStandOnTheOutermostVisibleCellsAndItemsLandWithin) {
   app->m_gameType = 1;
   app->p_BuildWalls();
-  // Whole grid columns and rows, doubled in game type 1.
   EXPECT_TRUE(IsBlock(0, 0) && IsBlock(31, 31) && IsBlock(15, 4) && IsBlock(15, 26));
   EXPECT_FALSE(IsBlock(2, 15) || IsBlock(15, 3) || IsBlock(15, 28) || IsBlock(15, 6));
-  // Single walls: 124 cells take a repair draw, the 26 x 18 empty cells strictly inside the
-  // walls' inner ring a sprinkle draw; the weakening draws for all 1024.
-  app->m_gameType = 2;
-  app->p_BuildWalls();
-  EXPECT_EQ(DrawsOf([&] { app->p_FixGrid(); }), 124);
-  EXPECT_EQ(DrawsOf([&] { app->p_AddBlocks(); }), 26 * 18);
-  EXPECT_EQ(DrawsOf([&] { app->p_SmashGrid(); }), 1024);
-  // The item chooser draws five times even with no item open yet; in type 3 all are open.
-  app->m_itemsChosen = 0;
-  EXPECT_EQ(DrawsOf([&] { app->p_Something(); }), 5);
-  app->m_gameType = 3;
-  EXPECT_EQ(DrawsOf([&] { app->p_Something(); }), 5);
-  EXPECT_EQ(app->m_itemsChosen, 366);
-}
-
-// 800 cells reach into the screen; the walls cover 110 of them, and every other one draws once
-// a pass for the waiting item, whether or not one waits.
-TEST_F(Field, EveryEmptyCellOnScreenDrawsOnceAPass) {
-  app->p_BuildWalls();
   app->m_pendingItem = 6;
-  for (int pass = 0; pass < 100 && app->m_pendingItem != 0; ++pass) {
-    ASSERT_EQ(DrawsOf([&] { Pass(); }), 690);
-  }
-  // The item lands inside columns and rows 7 to 25, and its cell draws no more.
-  EXPECT_EQ(DrawsOf([&] { Pass(); }), 689);
+  for (int pass = 0; pass < 100 && app->m_pendingItem != 0; ++pass) Pass();
+  Pass();
   const float* item = game.Record(game.RecordsOfKind(App::SlotItems).at(0));
   EXPECT_TRUE(item[App::RecordX] > 140.0f && item[App::RecordX] < 520.0f);
   EXPECT_TRUE(item[App::RecordY] > 60.0f && item[App::RecordY] < 440.0f);
@@ -128,16 +106,24 @@ TEST_F(Field, OnlyTheFirstBlockTouchedBouncesAndScores) {
 }
 
 // The flash of the cell after an item keeps the item's turn and alpha: the pass does not reset
-// them. The item cannot be taken until it has fully appeared.
+// them. The item grows into its cell and cannot be taken until it has fully appeared.
 TEST_F(Field, TheDrawStateCarriesFromCellToCellAndAnItemIsTakenOnceItHasAppeared) {
   Cell(10, 11, App::CellItem) = 3.0f;
   Cell(10, 11, App::CellAppear) = 31.0f;
   Cell(10, 12, App::CellFlashRed) = 500.0f;
+  Cell(20, 20, App::CellItem) = 2.0f;
   Pass();
   const float* flash = game.Record(game.RecordsOfKind(App::SlotItems).at(0) + 1);
   EXPECT_EQ(std::vector<float>({flash[App::RecordY], flash[App::RecordRed],
                                 flash[App::RecordRotation], flash[App::RecordAlpha]}),
             std::vector<float>({160.0f, 220.0f, -120.0f, 1.0f - 30.0f / 90.0f}));
+  // Fully appeared, an item's 16-pixel frame fills its cell.
+  std::vector<float> sizes;
+  for (int index : game.RecordsOfKind(App::SlotItems)) {
+    if (game.Record(index)[App::RecordX] == 410.0f)
+      sizes.push_back(game.Record(index)[App::RecordScaleX] * 16.0f);
+  }
+  EXPECT_EQ(sizes, std::vector<float>{app->p_CellSize()});
   PutBallOn(10, 11);
   for (int pass = 0; pass < 29; ++pass) Pass();
   EXPECT_EQ(app->m_powerTimer, 0);
@@ -145,6 +131,70 @@ TEST_F(Field, TheDrawStateCarriesFromCellToCellAndAnItemIsTakenOnceItHasAppeared
   EXPECT_EQ(Cell(10, 11, App::CellItem), 0.0f);
   EXPECT_EQ(app->m_powerTimer, 720);
   EXPECT_EQ(app->m_score, 15);
+}
+
+// A fresh game's pools are empty: 251 particle records, 50 ripples, and a clear grid.
+class Effects : public testing::Test {
+ protected:
+  GameHarness game;
+  App* app = game.app;
+
+  float* Particle(int record) { return &app->m_particles[record * App::EffectFloats]; }
+  float* Ripple(int record) { return &app->m_ripples[record * App::EffectFloats]; }
+  void Throw(float angle) { app->p_ThrowParticle(10.0f, 20.0f, 1, 4, angle, App::Absent); }
+};
+
+// Angle 0 is straight up and 90 to the right; a full pool takes no more, and a size outside 1
+// to 499 keeps the pool's size but clears it.
+TEST_F(Effects, ThePoolsTakeTheHighestFreeSlotAndAFullPoolTakesNoMore) {
+  app->p_Gimme(7, 0.0f, 0.0f);
+  Throw(0.0f);
+  Throw(90.0f);
+  EXPECT_NEAR(Particle(249)[App::ParticleVelocityX], 0.0f, 1e-5f);
+  EXPECT_LE(Particle(249)[App::ParticleVelocityY], -3.0f);
+  EXPECT_GE(Particle(248)[App::ParticleVelocityX], 3.0f);
+  EXPECT_EQ(Particle(250)[App::ParticleKind], 99.0f);
+  while (app->p_FreeParticle() >= 0) Throw(App::Absent);
+  Throw(App::Absent);
+  EXPECT_EQ(Particle(251)[App::ParticleKind], 0.0f);
+  app->p_ResetParticles(500);
+  EXPECT_EQ(app->m_particleCount, 250);
+  EXPECT_EQ(app->p_FreeParticle(), 250);
+
+  app->p_AddRipple3(1.0f, 2.0f, 8, 100);
+  EXPECT_EQ(Ripple(App::RippleCount - 1)[App::RippleRed], 255.0f);
+  while (Ripple(0)[App::RippleActive] == 0.0f) app->p_AddRipple4(1.0f, 2.0f, 4, 0);
+  app->p_AddRipple2(50.0f, 60.0f, 1, 2, 3);
+  EXPECT_EQ(Ripple(0)[App::RippleX], 1.0f);
+}
+
+TEST_F(Effects, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
+  app->p_Gimme(7, 100.0f, 200.0f);
+  int updates = 0;
+  for (; Particle(250)[App::ParticleKind] != 0.0f && updates < 200; ++updates) {
+    app->p_CLS2D(0.0f, 0.0f, 0.0f, 1.0f);
+    app->p_DoParticles();
+    ASSERT_TRUE(game.HasText("7")) << updates;
+  }
+  EXPECT_GE(updates, 100);
+  EXPECT_LE(updates, 101);
+  EXPECT_EQ(Particle(250)[App::ParticleY], 200.0f - 0.25f * updates);
+  EXPECT_EQ(game.Record(0)[App::RecordRotation], 0.0f);
+}
+
+TEST_F(Effects, ARipplePoursItsColourIntoTheCellsUnderItsRing) {
+  auto flashRed = [&](int x, int y) {
+    return app->m_grid[(y * App::GridSize + x) * App::CellFloats + App::CellFlashRed];
+  };
+  // (320, 240) is the corner of cells 15 and 16 both ways; the first ring, at most 17 units
+  // wide, stays within them, with the intensity of this update.
+  app->p_AddRipple(320.0f, 240.0f, 16, 200, 0, 0);
+  app->p_DoRipples();
+  EXPECT_GT(flashRed(15, 15) * flashRed(16, 15) * flashRed(15, 16) * flashRed(16, 16), 0.0f);
+  float total = flashRed(15, 15) + flashRed(16, 15) + flashRed(15, 16) + flashRed(16, 16);
+  EXPECT_NEAR(total, 32.0f * 200.0f * 0.78f, 0.01f);
+  app->p_DoRipples();
+  EXPECT_GT(flashRed(14, 15) * flashRed(17, 16) * flashRed(15, 14) * flashRed(16, 17), 0.0f);
 }
 
 }  // namespace

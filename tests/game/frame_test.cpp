@@ -9,7 +9,6 @@
 #include "devices/graphics.h"
 #include "framework/graphics.h"
 #include "game/globals.h"
-#include "support/child_process.h"
 #include "support/game_harness.h"
 
 namespace {
@@ -105,50 +104,28 @@ TEST(FrameInput, PointerInVirtualUnitsAFreshPressWithoutMotionAndICadeLetters) {
   game.Char('E');
   game.Update();
   EXPECT_EQ(app->m_iCadeButtons[0], 0);
-  // Switching off clears the buttons; switching on drops what was typed before.
+  // Switching off clears the buttons.
   app->p_iCade(0);
   EXPECT_EQ(app->m_iCadeButtons[8], 0);
-  game.Char('w');
-  app->p_iCade(1);
-  game.Update();
-  EXPECT_EQ(app->m_iCadeButtons[0], 0);
-  app->p_iCade(0);
 }
 
-TEST(FrameMeter, RatesAndTheDebugLine) {
+// F1 toggles the debug line, once however long it is held; it shows the render rate, which
+// settles a little below the true 60 a second.
+TEST(FrameMeter, F1TogglesTheDebugLineWithTheRate) {
   GameHarness game;
   game.FinishLoading();
   App* app = game.app;
-  // Two updates in one millisecond keep the rate and still smooth it into the average.
-  int rate = app->m_updateFps;
-  int average = app->m_updateFpsAvg;
-  EXPECT_GE(rate, 58);
-  game.host.UpdateGame();
-  EXPECT_EQ((Ints{app->m_updateFps, app->m_updateFpsAvg}), (Ints{rate, (average * 9 + rate) / 10}));
-  // F1 toggles, once however long it is held; the truncating smoothing settles a little below
-  // the true rate of about 60.
+  EXPECT_GE(app->m_updateFps, 58);
   game.KeyDown(112);
   game.Step();
   EXPECT_TRUE(game.HasText(std::to_string(app->m_renderFpsAvg) + ":1.0,1.0"));
+  EXPECT_GE(app->m_renderFpsAvg, 50);
   game.Step();
   game.KeyUp(112);
   EXPECT_EQ(nx_Game_DebugMode, 1);
   game.Press(112);
   game.Step();
   EXPECT_EQ(nx_Game_DebugMode, 0);
-}
-
-TEST(FrameKeys, F4AndCloseEndTheRunWithoutASave) {
-  for (int key : {115, 432}) {
-    ChildRun run = RunInChild([key] {
-      GameHarness game;
-      game.FinishLoading();
-      game.Press(key);
-      game.Update();
-      std::_Exit(7);
-    });
-    EXPECT_EQ(run.status, 0) << key;
-  }
 }
 
 TEST(FrameInterruptions, SuspendPausesARunningGameAndASizeChangeEndsIt) {

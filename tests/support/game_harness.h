@@ -35,8 +35,10 @@ class HarnessHost : public NxGlfwGame {
   int desktopHeight = 768;
   bool fullscreen = false;
   int windowOpens = 0;
-  // Completes the collector's cycle after every host event instead of one step.
-  bool fullCollections = false;
+  // Finishes the collector's cycle after every host event, destroys what it found unreachable
+  // at once and marks the roots again, so the next event stores into black objects: a store
+  // that skipped the write barrier loses its object within one event.
+  bool collectEveryEvent = false;
   GLRecorder* recorder = nullptr;
 
   int Millisecs() override { return clockMs; }

@@ -1,59 +1,28 @@
-// The committed data folder against the asset generator: a fresh run reproduces it byte for
-// byte, and every image the game loads comes through the host's loader at the frame sizes and
-// counts the game cuts it into.
+// The committed data folder: a fresh run of the generator reproduces it byte for byte, every
+// image comes through the host's loader at the frame sizes the game cuts it into, and every
+// sound through the host's loader into a buffer the audio device can play.
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "asset_loading.h"
-
-// ---------------------------------------------------------------------------------------------
-// Types
+#include "devices/audio.h"
+#include "framework/audio.h"
 
 namespace {
 
-struct Slot {
-  const char* base;
-  int width, height, frames;  // base-resolution pixels, as the game asks for them
-};
-
-// ---------------------------------------------------------------------------------------------
-// Globals
-
 namespace fs = std::filesystem;
-
-const Slot kSlots[] = {
-    {"gfx", 16, 16, 16},
-    {"BadgesA", 64, 64, 64},
-    {"fonts/pixelkit", 16, 16, 128},
-    {"common/Testcard_Circle", 256, 256, 1},
-    {"common/KOBULogo", 256, 256, 1},
-    {"common/dpad", 32, 32, 16},
-    {"common/Buttons", 64, 64, 16},
-    {"parts", 8, 8, 256},
-    {"common/icons", 32, 32, 16},
-    {"logo", 256, 128, 1},
-    {"menu", 256, 256, 4},
-};
-
-struct Level {
-  int scale;
-  const char* suffix;
-};
-const Level kLevels[] = {{1, ""}, {2, "-hd"}, {4, "-hd2"}};
-
-// ---------------------------------------------------------------------------------------------
-// Internal functions
 
 std::map<std::string, std::vector<unsigned char>> ReadTree(const fs::path& root) {
   std::map<std::string, std::vector<unsigned char>> files;
@@ -66,19 +35,6 @@ std::map<std::string, std::vector<unsigned char>> ReadTree(const fs::path& root)
   return files;
 }
 
-// Every sheet is premultiplied and blended by its alpha, so one without it counts as missing.
-AssetImage Load(const std::string& name) {
-  AssetImage image = LoadAssetImage(name);
-  return image.depth == 4 ? image : AssetImage{};
-}
-
-// Frame `frame` of a sheet cut row by row into frames of w x h file pixels, as the image
-// loader grabs them.
-std::pair<int, int> FrameOrigin(const AssetImage& image, int w, int h, int frame) {
-  const int columns = image.width / w;
-  return {(frame % columns) * w, (frame / columns) * h};
-}
-
 // Mean alpha (0 to 1) of a block of pixels.
 double Coverage(const AssetImage& image, int left, int top, int w, int h) {
   double sum = 0;
@@ -88,16 +44,13 @@ double Coverage(const AssetImage& image, int left, int top, int w, int h) {
   return sum / (255.0 * w * h);
 }
 
-std::string PathOf(const Slot& slot, const Level& level) {
-  return std::string(slot.base) + level.suffix + ".png";
+double PeakDb(std::vector<double>::const_iterator from, std::vector<double>::const_iterator to) {
+  double peak = 1e-9;
+  for (auto it = from; it != to; ++it) peak = std::max(peak, std::fabs(*it));
+  return 20.0 * std::log10(peak);
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------------------------------------
-// Tests
-
-TEST(AssetsTest, RegeneratingReproducesTheDataFolderExactly) {
+TEST(Assets, RegeneratingReproducesTheDataFolderExactly) {
   const fs::path out = fs::temp_directory_path() / ("vexadrome_assets_" + std::to_string(getpid()));
   fs::remove_all(out);
   const std::string command =
@@ -107,139 +60,100 @@ TEST(AssetsTest, RegeneratingReproducesTheDataFolderExactly) {
   const auto committed = ReadTree(fs::path(VEXADROME_SOURCE_DIR) / "data");
   fs::remove_all(out);
   ASSERT_FALSE(generated.empty());
-  for (const auto& [name, bytes] : generated) {
-    EXPECT_TRUE(committed.count(name) == 1 && committed.at(name) == bytes)
-        << name << " is missing from data/ or differs from the committed file";
-  }
-  for (const auto& [name, bytes] : committed) {
-    EXPECT_TRUE(generated.count(name) == 1) << name << " is in data/ but no longer generated";
-  }
+  EXPECT_TRUE(generated == committed) << "data/ differs from what the generator writes";
 }
 
-// Each resolution is drawn on its own; the coverage comparison catches a frame that lands in
-// the wrong place, at the wrong size or not at all in one of them.
-TEST(AssetsTest, EverySlotLoadsWithItsFramesInTheSamePlacesAtEveryResolution) {
-  for (const Slot& slot : kSlots) {
-    const AssetImage base = Load(PathOf(slot, kLevels[0]));
-    for (const Level& level : kLevels) {
-      const std::string path = PathOf(slot, level);
-      const AssetImage image = Load(path);
-      ASSERT_TRUE(image.Loaded()) << path;
-      const int w = slot.width * level.scale;
-      const int h = slot.height * level.scale;
-      ASSERT_EQ(image.width % w, 0) << path;
-      ASSERT_EQ(image.height % h, 0) << path;
-      ASSERT_GE((image.width / w) * (image.height / h), slot.frames) << path;
-      // Tiny frames are compared whole: a quarter of an 8-pixel spark is too coarse to judge.
-      const int parts = slot.width >= 16 ? 4 : 1;
-      const int part_w = slot.width / parts;
-      const int part_h = slot.height / parts;
-      for (int frame = 0; frame < slot.frames && level.scale > 1; ++frame) {
-        const auto [bx, by] = FrameOrigin(base, slot.width, slot.height, frame);
-        const auto [lx, ly] = FrameOrigin(image, w, h, frame);
-        for (int part = 0; part < parts * parts; ++part) {
-          const int qx = part % parts, qy = part / parts;
-          EXPECT_NEAR(
-              Coverage(base, bx + qx * part_w, by + qy * part_h, part_w, part_h),
-              Coverage(image, lx + qx * part_w * level.scale, ly + qy * part_h * level.scale,
-                       part_w * level.scale, part_h * level.scale),
-              0.12)
-              << path << " frame " << frame << " part " << qx << "," << qy;
-        }
-      }
-    }
-  }
-}
-
-TEST(AssetsTest, EveryFrameTheGameShowsIsDrawn) {
-  const std::map<std::string, std::vector<int>> shown = {
-      {"gfx", {0, 1, 2, 3, 4, 5, 6}},
-      {"common/icons", {0, 1, 3, 6, 7, 10}},
-      {"common/Buttons", {0, 1, 2, 8, 9, 10}},
-      {"common/dpad", {0, 1, 4, 5, 6, 9}},
-      {"BadgesA", {0}},
-      {"menu", {0}},
-      {"logo", {0}},
-      {"common/KOBULogo", {0}},
-      {"common/Testcard_Circle", {0}},
+// Each resolution is drawn on its own: every frame the game cuts must be there, in the same
+// place with the same coverage at every resolution, and not empty where the game shows it.
+TEST(Assets, EveryImageLoadsWithItsFramesInPlaceAtEveryResolution) {
+  struct Slot {
+    const char* base;
+    int width, height, frames;  // base-resolution pixels, as the game asks for them
+    std::vector<int> shown;     // frames the game draws; all when empty
   };
-  for (const Slot& slot : kSlots) {
-    const AssetImage image = Load(PathOf(slot, kLevels[0]));
-    ASSERT_TRUE(image.Loaded());
-    std::vector<int> frames;
-    const auto listed = shown.find(slot.base);
-    if (listed != shown.end()) frames = listed->second;
-    if (std::string(slot.base) == "parts") {
-      for (int i = 0; i < 256; ++i) frames.push_back(i);
-    }
-    if (std::string(slot.base) == "fonts/pixelkit") {
-      for (int code = 33; code <= 126; ++code) frames.push_back(code - 32);
-    }
-    for (int frame : frames) {
-      const auto [x, y] = FrameOrigin(image, slot.width, slot.height, frame);
-      EXPECT_GT(Coverage(image, x, y, slot.width, slot.height), 0.0)
-          << slot.base << " frame " << frame << " is empty";
+  const Slot slots[] = {{"gfx", 16, 16, 16, {0, 1, 2, 3, 4, 5, 6}},
+                        {"BadgesA", 64, 64, 64, {0}},
+                        {"fonts/pixelkit", 16, 16, 128, {1, 33, 65, 94}},
+                        {"common/Testcard_Circle", 256, 256, 1, {}},
+                        {"common/KOBULogo", 256, 256, 1, {}},
+                        {"common/dpad", 32, 32, 16, {0, 1, 4, 5, 6, 9}},
+                        {"common/Buttons", 64, 64, 16, {0, 1, 2, 8, 9, 10}},
+                        {"parts", 8, 8, 256, {}},
+                        {"common/icons", 32, 32, 16, {0, 1, 3, 6, 7, 10}},
+                        {"logo", 256, 128, 1, {}},
+                        {"menu", 256, 256, 4, {0}}};
+  for (const Slot& slot : slots) {
+    AssetImage base;
+    for (const auto& [scale, suffix] : {std::pair{1, ""}, {2, "-hd"}, {4, "-hd2"}}) {
+      const std::string path = std::string(slot.base) + suffix + ".png";
+      const AssetImage image = LoadAssetImage(path);
+      ASSERT_TRUE(image.Loaded() && image.depth == 4) << path;
+      if (scale == 1) base = image;
+      const int w = slot.width * scale, h = slot.height * scale, columns = image.width / w;
+      ASSERT_TRUE(image.width % w == 0 && image.height % h == 0) << path;
+      ASSERT_GE(columns * (image.height / h), slot.frames) << path;
+      for (int frame = 0; frame < slot.frames; ++frame) {
+        const int x = frame % columns * slot.width, y = frame / columns * slot.height;
+        const double covered = Coverage(image, x * scale, y * scale, w, h);
+        const bool shown =
+            slot.shown.empty() || std::count(slot.shown.begin(), slot.shown.end(), frame) == 1;
+        if (shown) {
+          EXPECT_GT(covered, 0.0) << path << " frame " << frame;
+        }
+        EXPECT_NEAR(covered, Coverage(base, x, y, slot.width, slot.height), 0.05)
+            << path << " frame " << frame;
+      }
     }
   }
   // The menu's first frame fills the screen behind everything, so it must have no holes.
-  const AssetImage menu = Load("menu.png");
-  EXPECT_DOUBLE_EQ(Coverage(menu, 0, 0, 256, 256), 1.0);
+  EXPECT_DOUBLE_EQ(Coverage(LoadAssetImage("menu.png"), 0, 0, 256, 256), 1.0);
 }
 
-// The font is tinted by the draw colour and magnified by whole pixels, so every pixel must
-// be either clear or opaque white, and the larger files must be exact enlargements.
-TEST(AssetsTest, FontIsCrispWhitePixelArtAtEveryResolution) {
-  const AssetImage base = Load("fonts/pixelkit.png");
-  ASSERT_TRUE(base.Loaded());
-  for (const Level& level : kLevels) {
-    const AssetImage image = Load(std::string("fonts/pixelkit") + level.suffix + ".png");
-    ASSERT_EQ(image.width, base.width * level.scale);
-    for (int y = 0; y < image.height; ++y) {
-      for (int x = 0; x < image.width; ++x) {
-        const unsigned char* pixel = image.At(x, y);
-        const unsigned char* source = base.At(x / level.scale, y / level.scale);
-        ASSERT_TRUE(pixel[3] == 0 || pixel[3] == 255) << level.suffix << " " << x << "," << y;
-        ASSERT_EQ(pixel[3], source[3]) << level.suffix << " " << x << "," << y;
-        if (pixel[3] == 255) {
-          ASSERT_EQ(pixel[0] + pixel[1] + pixel[2], 765) << level.suffix << " " << x << "," << y;
-        }
+// 16-bit mono at the generator's rate, loud but unclipped and without DC, every byte in an
+// OpenAL buffer. One-shots start and end in silence so they never click; a loop's join from
+// its last sample to its first is as smooth as any step inside it.
+TEST(Assets, EverySoundLoadsCleanIntoAPlayableSample) {
+  setenv("ALSOFT_DRIVERS", "null", 1);
+  nx_audio_Init();
+  gxtkAudio* device = gc_new<gxtkAudio>();
+  nx_audio_SetAudioDevice(device);
+  ASSERT_NE(device->alcContext, nullptr);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator("data")) {
+    if (entry.path().extension() == ".wav") names.push_back(fs::relative(entry.path(), "data"));
+  }
+  ASSERT_EQ(names.size(), 15u + 32u + 10u);
+  for (const std::string& name : names) {
+    const AssetSound sound = LoadAssetSound(name);
+    const std::vector<double>& s = sound.samples;
+    ASSERT_TRUE(sound.format == 2 && sound.channels == 1 && sound.hertz == 22050) << name;
+    ASSERT_GT(s.size(), 200u) << name;
+    EXPECT_TRUE(PeakDb(s.begin(), s.end()) >= -6.0 && PeakDb(s.begin(), s.end()) <= -1.0) << name;
+    double sum = 0.0;
+    for (double value : s) sum += value;
+    EXPECT_LT(std::fabs(sum / static_cast<double>(s.size())), 0.001) << name;
+    const size_t n = s.size();
+    if (name.rfind("inst/", 0) == 0 && name.rfind("inst/d", 0) != 0) {
+      double roughest = 0.0;
+      for (size_t at = 1; at + 1 < n; ++at) {
+        roughest = std::max(roughest, std::fabs(s[at + 1] - 2.0 * s[at] + s[at - 1]));
       }
+      const double seam = std::max(std::fabs(s[0] - 2.0 * s[n - 1] + s[n - 2]),
+                                   std::fabs(s[1] - 2.0 * s[0] + s[n - 1]));
+      EXPECT_LE(seam, roughest * 1.05 + 2.0 / 32768.0) << name;
+    } else {
+      // Only the jingle (effect 96) may run past a second and a half.
+      EXPECT_LT(static_cast<double>(n) / 22050, name == "sfx/096.wav" ? 2.0 : 1.5) << name;
+      EXPECT_TRUE(s.front() == 0.0 && s.back() == 0.0) << name;
+      EXPECT_LT(PeakDb(s.begin(), s.begin() + 11), -20.0) << name;
+      EXPECT_LT(PeakDb(s.end() - 22, s.end()), -20.0) << name;
     }
+    gxtkSample* sample = device->LoadSample(AssetPath(name));
+    ASSERT_TRUE(sample != nullptr && sample->al_buffer != 0u) << name;
+    ALint size = 0;
+    alGetBufferi(sample->al_buffer, AL_SIZE, &size);
+    EXPECT_EQ(size, sound.length * 2) << name;
   }
 }
 
-// The default font is cut with one pad column either side of each glyph; anything drawn
-// there would be cut off.
-TEST(AssetsTest, DefaultFontStripKeepsItsPadColumnsClear) {
-  const AssetImage strip = Load("tovu_font.png");
-  ASSERT_TRUE(strip.Loaded());
-  ASSERT_EQ(strip.width % 96, 0);
-  const int frame = strip.width / 96;
-  ASSERT_GT(frame, 2);
-  for (int i = 0; i < 96; ++i) {
-    EXPECT_EQ(Coverage(strip, i * frame, 0, 1, strip.height), 0.0) << "frame " << i;
-    EXPECT_EQ(Coverage(strip, i * frame + frame - 1, 0, 1, strip.height), 0.0) << "frame " << i;
-    if (i >= 1 && i <= 94) {
-      EXPECT_GT(Coverage(strip, i * frame + 1, 0, frame - 2, strip.height), 0.0) << "frame " << i;
-    }
-  }
-}
-
-// Edges are antialiased without darkening: a pixel on the rim of a white spark is a
-// translucent white, not a grey, so premultiplying at load time leaves no dark fringe.
-TEST(AssetsTest, TranslucentEdgesKeepTheirFullColour) {
-  for (const Level& level : kLevels) {
-    const AssetImage parts = Load(std::string("parts") + level.suffix + ".png");
-    ASSERT_TRUE(parts.Loaded());
-    int translucent = 0;
-    for (int y = 0; y < parts.height; ++y) {
-      for (int x = 0; x < parts.width; ++x) {
-        const unsigned char* pixel = parts.At(x, y);
-        if (pixel[3] == 0) continue;
-        if (pixel[3] < 255) ++translucent;
-        ASSERT_GE(pixel[0], 150) << level.suffix << " " << x << "," << y;
-      }
-    }
-    EXPECT_GT(translucent, 0) << "the sparks should have soft edges";
-  }
-}
+}  // namespace
