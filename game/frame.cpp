@@ -202,10 +202,7 @@ int c_MyApp::p_OnUpdate() {
   if (nx_input_KeyHit(nx_Game_KeyF11) != 0) p_FullscreenFlip();
   // F4 ends the run at once, without a save, where there is somewhere to go back to; the close
   // button never gets this far, the framework ends the run from inside its event.
-  if (nx_input_KeyHit(nx_Game_KeyF4) != 0 &&
-      (NxGame::_game == nullptr || NxGame::_game->CanQuit())) {
-    nxError(String());
-  }
+  if (nx_input_KeyHit(nx_Game_KeyF4) != 0 && nx_Game_CanQuit()) nxError(String());
   if (nx_input_KeyHit(nx_Game_KeyF1) != 0) nx_Game_DebugMode = 1 - nx_Game_DebugMode;
   nx_asyncevent_UpdateAsyncEvents();
   nx_Game_MeterRate(m_updateLastMs, m_updateFps, m_updateFpsAvg);

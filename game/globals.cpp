@@ -1,6 +1,8 @@
 // The game's globals and the credits text shown by the credits box.
 #include "game/globals.h"
 
+#include "host/game.h"
+
 // ---------------------------------------------------------------------------------------------
 // Globals
 
@@ -94,4 +96,8 @@ Array<String> nx_Game_MakeCreditText() {
 
 void nx_Game_MarkRoots() {
   gc_mark_q(nx_Game_CreditText);
+}
+
+bool nx_Game_CanQuit() {
+  return NxGame::_game == nullptr || NxGame::_game->CanQuit();
 }

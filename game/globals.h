@@ -32,3 +32,5 @@ extern Array<String> nx_Game_CreditText;
 Array<String> nx_Game_MakeCreditText();
 // Greys the credits array; registered as a collector root by nxInit.
 void nx_Game_MarkRoots();
+// Whether the host has somewhere to quit to: a desktop does, a web page does not.
+bool nx_Game_CanQuit();

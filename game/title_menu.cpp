@@ -9,7 +9,6 @@
 
 #include "framework/input.h"
 #include "game/globals.h"
-#include "host/game.h"
 #include "runtime/errors.h"
 #include "runtime/numbers.h"
 
@@ -125,9 +124,7 @@ int c_MyApp::p_Menu() {
     bool back = p_PlayKeyAll(99) != 0;
     if (nx_Game_isOuya == 1 && nx_input_KeyHit(nx_Game_KeyEscape) != 0) back = true;
     // A page has nothing to quit to, and there Escape often means leaving fullscreen.
-    if (back && nx_Game_isOuya != 1 && NxGame::_game != nullptr && !NxGame::_game->CanQuit()) {
-      back = false;
-    }
+    if (back && nx_Game_isOuya != 1 && !nx_Game_CanQuit()) back = false;
     if (back) {
       if (nx_Game_isOuya != 1) nxError(String());
       m_gameMode = ModeQuitDialog;
