@@ -27,8 +27,7 @@ struct RecordedDraw {
 };
 
 struct RecordedUpload {
-  GLint x, y;
-  GLsizei width, height;
+  std::vector<int> area;             // x, y, width, height
   std::vector<unsigned char> bytes;  // the first pixel of an RGBA upload
 };
 
@@ -90,7 +89,7 @@ struct GLRecorder {
     t.TexSubImage2D = [](GLenum, GLint, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format,
                          GLenum, const GLvoid* pixels) {
       const unsigned char* bytes = static_cast<const unsigned char*>(pixels);
-      active->uploads.push_back({x, y, w, h, {bytes, bytes + (format == GL_RGBA ? 4 : 0)}});
+      active->uploads.push_back({{x, y, w, h}, {bytes, bytes + (format == GL_RGBA ? 4 : 0)}});
     };
     t.GetError = [] { return std::exchange(active->pendingError, GL_NO_ERROR); };
     t.GetFramebufferSize = [](int* w, int* h) {

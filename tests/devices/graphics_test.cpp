@@ -14,7 +14,6 @@
 #include <fstream>
 #include <limits>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "devices/graphics.h"
@@ -32,18 +31,36 @@ extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile
 
 namespace {
 
-class GraphicsBatching : public ::testing::Test {
+using Ints = std::vector<int>;
+using Colours = std::vector<unsigned>;
+
+// A device in a frame, white, opaque and untransformed; the window's pixels read back.
+class DeviceTest : public ::testing::Test {
  protected:
-  GLRecorder gl;
   gxtkGraphics* device = nullptr;
 
-  void SetUp() override {
-    glfwGraphicsSeq = 1;
-    device = gc_new<gxtkGraphics>();
+  void StartFrame() {
     device->BeginRender();
     device->SetMatrix(1, 0, 0, 1, 0, 0);
     device->SetColor(255, 255, 255);
     device->SetAlpha(1);
+    device->SetBlend(0);
+  }
+  unsigned Pixel(int x, int y) {
+    Array<int> value(1);
+    device->ReadPixels(value, x, y, 1, 1, 0, 1);
+    return static_cast<unsigned>(value[0]);
+  }
+};
+
+class GraphicsBatching : public DeviceTest {
+ protected:
+  GLRecorder gl;
+
+  void SetUp() override {
+    glfwGraphicsSeq = 1;
+    device = gc_new<gxtkGraphics>();
+    StartFrame();
   }
   void TearDown() override { glfwGraphicsSeq = 0; }
 
@@ -85,21 +102,20 @@ TEST_F(GraphicsBatching, BatchesEndAtTheirSizeAndOnRealChangesOnly) {
     device->DrawRect(0, 0, 2, 2);
   }
   device->EndRender();
-  std::vector<std::vector<int>> batches;
+  std::vector<Ints> batches;
   for (const RecordedDraw& draw : gl.draws) {
     batches.push_back({static_cast<int>(draw.mode), draw.count, draw.texture == sprite->texture});
   }
-  EXPECT_EQ(batches, (std::vector<std::vector<int>>{{GL_TRIANGLES, 256 * 6, 0},
-                                                    {GL_TRIANGLES, 44 * 6, 0},
-                                                    {GL_TRIANGLES, 6, 1},
-                                                    {GL_LINES, 2, 0},
-                                                    {GL_TRIANGLES, 256 * 6, 0},
-                                                    {GL_TRIANGLES, 256 * 6, 0},
-                                                    {GL_TRIANGLES, 88 * 6, 0}}));
-  EXPECT_EQ(gl.swaps, 1);
+  EXPECT_EQ(batches, (std::vector<Ints>{{GL_TRIANGLES, 256 * 6, 0},
+                                        {GL_TRIANGLES, 44 * 6, 0},
+                                        {GL_TRIANGLES, 6, 1},
+                                        {GL_LINES, 2, 0},
+                                        {GL_TRIANGLES, 256 * 6, 0},
+                                        {GL_TRIANGLES, 256 * 6, 0},
+                                        {GL_TRIANGLES, 88 * 6, 0}}));
   // BeginRender set the blend itself and forgot the scissor, so only that reached OpenGL.
-  EXPECT_EQ(gl.blends.size(), 1u);
-  EXPECT_EQ(gl.scissorDisables, 1);
+  EXPECT_EQ((Ints{gl.swaps, static_cast<int>(gl.blends.size()), gl.scissorDisables}),
+            (Ints{1, 1, 1}));
 
   // A real blend or scissor change flushes; a new frame resets OpenGL's blend.
   gl.draws.clear();
@@ -114,7 +130,7 @@ TEST_F(GraphicsBatching, BatchesEndAtTheirSizeAndOnRealChangesOnly) {
   EXPECT_EQ(gl.draws.size(), 3u);
   EXPECT_EQ(std::vector<GLenum>(gl.blends.end() - 2, gl.blends.end()),
             (std::vector<GLenum>{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
-  EXPECT_EQ(gl.scissors, (std::vector<std::vector<GLint>>{{10, 480 - 20 - 50, 100, 50}}));
+  EXPECT_EQ(gl.scissors, (std::vector<Ints>{{10, 480 - 20 - 50, 100, 50}}));
 }
 
 // Sizes and scales out of range, infinite or not numbers give a bounded number of segments.
@@ -131,32 +147,29 @@ TEST_F(GraphicsBatching, OvalsAndColoursStayInRangeWhateverTheyAreGiven) {
   EXPECT_EQ(device->color, 0u);
 }
 
-unsigned WindowPattern(int x, int y) {
-  return 0xff000000u | (y << 12) | x;
+int WindowPattern(int x, int y) {
+  return static_cast<int>(0xff000000u | (y << 12) | x);
 }
 
 TEST_F(GraphicsBatching, ReadPixelsFlipsRowsAndClipsAndWritePixelsClips) {
-  gl.windowPixel = WindowPattern;
+  gl.windowPixel = [](int x, int y) { return static_cast<unsigned>(WindowPattern(x, y)); };
   Array<int> pixels(4 * 3);
   device->ReadPixels(pixels, 10, 20, 4, 3, 0, 4);
   // The top row of the rectangle is window row 480 - 20 - 1 counted from the bottom.
-  EXPECT_EQ(static_cast<unsigned>(pixels[0]), WindowPattern(10, 459));
-  EXPECT_EQ(static_cast<unsigned>(pixels[11]), WindowPattern(13, 457));
+  EXPECT_EQ((Ints{pixels[0], pixels[11]}), (Ints{WindowPattern(10, 459), WindowPattern(13, 457)}));
 
   // A rectangle hanging over the window's corner reads only what is inside and leaves the
   // rest of the array alone.
   Array<int> corner(3 * 3);
   for (int i = 0; i < 9; ++i) corner[i] = -7;
   device->ReadPixels(corner, -1, -1, 3, 3, 0, 3);
-  EXPECT_EQ(corner[0], -7);
-  EXPECT_EQ(corner[3], -7);
-  EXPECT_EQ(static_cast<unsigned>(corner[4]), WindowPattern(0, 479));
-  EXPECT_EQ(static_cast<unsigned>(corner[8]), WindowPattern(1, 478));
+  EXPECT_EQ((Ints{corner[0], corner[3], corner[4], corner[8]}),
+            (Ints{-7, -7, WindowPattern(0, 479), WindowPattern(1, 478)}));
 
   // Offsets and pitches that point outside the array store only the values inside it.
   Array<int> small(5);
   device->ReadPixels(small, 0, 0, 4, 4, 3, 4);
-  EXPECT_EQ(static_cast<unsigned>(small[4]), WindowPattern(1, 479));
+  EXPECT_EQ(small[4], WindowPattern(1, 479));
   device->ReadPixels(small, 0, 0, 2, 2, -3, -100000);
   device->ReadPixels(small, 0, 0, 640, 480, 2000000000, 2000000000);
 
@@ -169,17 +182,15 @@ TEST_F(GraphicsBatching, ReadPixelsFlipsRowsAndClipsAndWritePixelsClips) {
   device->WritePixels2(target, pixels, 6, 6, 4, 4, 0, 4);
   EXPECT_EQ(gl.draws.size(), 1u);
   ASSERT_EQ(gl.uploads.size(), 2u);
-  EXPECT_EQ(gl.uploads[0].x, 6);
-  EXPECT_EQ(gl.uploads[0].width, 2);
+  EXPECT_EQ(gl.uploads[0].area, (Ints{6, 6, 2, 1}));
   EXPECT_EQ(target->data[(7 * 8 + 7) * 4 + 2], 5);
   // Rows whose source values run past the array's end are dropped.
   gl.uploads.clear();
   device->WritePixels2(target, pixels, 0, 0, 8, 8, 0, 4);
-  ASSERT_EQ(gl.uploads.size(), 1u);
-  EXPECT_EQ(gl.uploads[0].height, 3);
   device->WritePixels2(target, pixels, 0, 0, 8, 8, -2000000000, -2000000000);
   device->WritePixels2(nullptr, pixels, 0, 0, 8, 8, 0, 8);
-  EXPECT_EQ(gl.uploads.size(), 1u);
+  ASSERT_EQ(gl.uploads.size(), 1u);
+  EXPECT_EQ(gl.uploads[0].area, (Ints{0, 0, 8, 3}));
 }
 
 TEST_F(SurfaceTexture, PixelsArePremultipliedByDepthAndARefusedSizeIsRetriedAtPowersOfTwo) {
@@ -200,18 +211,15 @@ TEST_F(SurfaceTexture, PixelsArePremultipliedByDepthAndARefusedSizeIsRetriedAtPo
   gxtkSurface* any = Surface(100, 60, 4);
   any->Bind();
   EXPECT_FLOAT_EQ(any->uScale, 1.0f / 100);
+  // The image fills the top-left corner, and a whole drawing of it reaches just that corner.
   gl.refuseNonPowerOfTwo = true;
   gxtkSurface* old = Surface(100, 60, 4);
   old->Bind();
-  EXPECT_EQ(gl.allocatedWidth, 128);
-  EXPECT_EQ(gl.allocatedHeight, 64);
-  // The image fills the top-left corner, and a whole drawing of it reaches just that corner.
-  ASSERT_FALSE(gl.uploads.empty());
-  EXPECT_EQ(gl.uploads.back().width, 100);
-  EXPECT_EQ(gl.uploads.back().height, 60);
+  EXPECT_EQ((Ints{gl.allocatedWidth, gl.allocatedHeight}), (Ints{128, 64}));
+  EXPECT_EQ(gl.uploads.back().area, (Ints{0, 0, 100, 60}));
   device->DrawSurface(old, 0, 0);
-  EXPECT_FLOAT_EQ(device->vertices[2].u, 100.0f / 128);
-  EXPECT_FLOAT_EQ(device->vertices[2].v, 60.0f / 64);
+  EXPECT_EQ((std::vector<float>{device->vertices[2].u, device->vertices[2].v}),
+            (std::vector<float>{100.0f / 128, 60.0f / 64}));
 }
 
 TEST_F(SurfaceTexture, NewContextMakesTheTextureAgainFromTheCopyAndNoContextNone) {
@@ -252,16 +260,15 @@ TEST_F(SurfaceTexture, SubDataUploadsWholeWidthAtOnceOtherwiseRowByRowAndLoading
                                0xff010203u, 0xff040506u, 0xff070809u, 0xff0a0b0cu};
   surface->SetSubData(0, 1, 4, 2, argb, 4);
   ASSERT_EQ(gl.uploads.size(), 1u);
-  EXPECT_EQ(gl.uploads[0].height, 2);
+  EXPECT_EQ(gl.uploads[0].area, (Ints{0, 1, 4, 2}));
   EXPECT_EQ(gl.uploads[0].bytes, (std::vector<unsigned char>{128, 64, 0, 128}));
-  EXPECT_EQ(surface->data[(1 * 4 + 2) * 4 + 3], 0);
-  EXPECT_EQ(surface->data[(1 * 4 + 2) * 4 + 0], 0);
+  EXPECT_EQ((Ints{surface->data[(1 * 4 + 2) * 4 + 3], surface->data[(1 * 4 + 2) * 4]}),
+            (Ints{0, 0}));
 
   gl.uploads.clear();
   surface->SetSubData(1, 0, 2, 3, argb, 2);
   ASSERT_EQ(gl.uploads.size(), 3u);
-  EXPECT_EQ((std::vector<int>{gl.uploads[2].x, gl.uploads[2].y, gl.uploads[2].width}),
-            (std::vector<int>{1, 2, 2}));
+  EXPECT_EQ(gl.uploads[2].area, (Ints{1, 2, 2, 1}));
 
   // Only RGBA surfaces take part, and nothing outside the surface is written.
   gl.uploads.clear();
@@ -289,41 +296,25 @@ TEST_F(SurfaceTexture, SubDataUploadsWholeWidthAtOnceOtherwiseRowByRowAndLoading
   EXPECT_GE(gl.deleted.size(), 30u);
 }
 
-class GraphicsOpenGL : public ::testing::Test {
+// A new window is a new OpenGL context, exactly as when the game switches to fullscreen.
+class GraphicsOpenGL : public DeviceTest {
  protected:
   GLFWwindow* window = nullptr;
-  gxtkGraphics* device = nullptr;
 
   void SetUp() override {
     OpenWindow();
     if (window == nullptr) GTEST_SKIP() << "no display or no OpenGL window";
     device = gc_new<gxtkGraphics>();
     StartFrame();
+    device->Cls(0, 0, 0);
   }
   void TearDown() override {
     if (window != nullptr) glfwDestroyWindow(window);
     glfwGraphicsSeq = 0;
   }
-
-  // A new window is a new OpenGL context, exactly as when the game switches to fullscreen.
   void OpenWindow() {
     if (window != nullptr) glfwDestroyWindow(window);
     window = OpenTestWindow(160, 120);
-  }
-
-  void StartFrame() {
-    device->BeginRender();
-    device->SetMatrix(1, 0, 0, 1, 0, 0);
-    device->SetColor(255, 255, 255);
-    device->SetAlpha(1);
-    device->SetBlend(0);
-    device->Cls(0, 0, 0);
-  }
-
-  unsigned Pixel(int x, int y) {
-    Array<int> value(1);
-    device->ReadPixels(value, x, y, 1, 1, 0, 1);
-    return static_cast<unsigned>(value[0]);
   }
 };
 
@@ -339,14 +330,11 @@ TEST_F(GraphicsOpenGL, PrimitivesBlendingScissorAndReadBack) {
   device->DrawOval(100, 10, 20, 20);
   device->DrawOval(100, 10, 20, 20);
   device->SetBlend(0);
-
   Array<int> block(4 * 4);
   device->ReadPixels(block, 0, 0, 4, 4, 0, 4);
-  EXPECT_EQ(static_cast<unsigned>(block[0]), 0xffff0000u);
-  EXPECT_EQ(static_cast<unsigned>(block[2 * 4 + 3]), 0xffff0000u);
-  EXPECT_EQ(static_cast<unsigned>(block[3 * 4]), 0xff000000u);
-  EXPECT_EQ(Pixel(60, 20), 0xff7f7f7fu);
-  EXPECT_EQ(Pixel(110, 20), 0xfffe0000u);
+  EXPECT_EQ((Ints{block[0], block[2 * 4 + 3], block[3 * 4]}),
+            (Ints{int(0xffff0000u), int(0xffff0000u), int(0xff000000u)}));
+  EXPECT_EQ((Colours{Pixel(60, 20), Pixel(110, 20)}), (Colours{0xff7f7f7fu, 0xfffe0000u}));
 
   // A clear throws away what was not drawn yet, and honours the scissor.
   device->SetAlpha(1);
@@ -357,8 +345,7 @@ TEST_F(GraphicsOpenGL, PrimitivesBlendingScissorAndReadBack) {
   device->SetColor(255, 255, 255);
   device->DrawRect(0, 0, 160, 120);
   device->SetScissor(0, 0, 160, 120);
-  EXPECT_EQ(Pixel(10, 10), 0xffffffffu);
-  EXPECT_EQ(Pixel(30, 30), 0xff0000ffu);
+  EXPECT_EQ((Colours{Pixel(10, 10), Pixel(30, 30)}), (Colours{0xffffffffu, 0xff0000ffu}));
   device->EndRender();
 }
 
@@ -371,8 +358,8 @@ std::string WritePng(int width, int height, int channels, const unsigned char* p
   return path;
 }
 
-// A gradient with one half-transparent orange pixel at (3, 2).
 TEST_F(GraphicsOpenGL, LoadedSurfaceIsDrawnAgainInANewContext) {
+  // A gradient with one half-transparent orange pixel at (3, 2).
   std::vector<unsigned char> rgba;
   for (int y = 0; y < 60; ++y) {
     for (int x = 0; x < 100; ++x)
@@ -387,21 +374,19 @@ TEST_F(GraphicsOpenGL, LoadedSurfaceIsDrawnAgainInANewContext) {
   gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
   std::remove(path.c_str());
   ASSERT_NE(surface, nullptr);
-  EXPECT_EQ(surface->Width(), 100);
-  EXPECT_EQ(surface->depth, 4);
-
+  EXPECT_EQ((Ints{surface->Width(), surface->depth}), (Ints{100, 4}));
   for (int context = 0; context < 2; ++context) {
     device->DrawSurface(surface, 10, 20);
-    EXPECT_EQ(Pixel(10 + 3, 20 + 2), 0xff804000u);
-    EXPECT_EQ(Pixel(10, 20), 0xff000032u);
-    EXPECT_EQ(Pixel(10 + 99, 20 + 59), 0xffc6ec32u);
-    EXPECT_EQ(Pixel(10 + 100, 20 + 60), 0xff000000u);
+    EXPECT_EQ((Colours{Pixel(10 + 3, 20 + 2), Pixel(10, 20), Pixel(10 + 99, 20 + 59),
+                       Pixel(10 + 100, 20 + 60)}),
+              (Colours{0xff804000u, 0xff000032u, 0xffc6ec32u, 0xff000000u}));
     device->DrawSurface2(surface, 0, 0, 50, 30, 4, 4);
     EXPECT_EQ(Pixel(1, 2), 0xff668032u);
     device->EndRender();
     OpenWindow();
     ASSERT_NE(window, nullptr);
     StartFrame();
+    device->Cls(0, 0, 0);
   }
 }
 
