@@ -18,14 +18,12 @@
 #include <string>
 #include <thread>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "devices/audio.h"
 #include "devices/sample_loading.h"
 #include "framework/audio.h"
 #include "host/glfw_game.h"
-#include "runtime/array.h"
 #include "runtime/gc.h"
 #include "support/collector.h"
 #include "support/wave_capture.h"
@@ -221,7 +219,7 @@ class AudioDevice : public ::testing::Test {
   }
 };
 
-TEST_F(AudioDevice, ChannelStatesFollowPlayPauseResumeStopAndTheEnd) {
+TEST_F(AudioDevice, ChannelStatesFollowPlayPauseResumeStopTheEndAndSuspension) {
   gxtkSample* sample = ToneSample();
   device->PlaySample(sample, 3, 2);  // any non-zero flags word loops
   EXPECT_EQ((Ints{device->ChannelState(3), SourceInt(3, AL_LOOPING), SourceInt(3, AL_BUFFER)}),
@@ -244,9 +242,8 @@ TEST_F(AudioDevice, ChannelStatesFollowPlayPauseResumeStopAndTheEnd) {
   device->PlaySample(sample, gxtkAudio::MusicChannel, 0);
   alSourceStop(device->channels[gxtkAudio::MusicChannel].source);
   EXPECT_EQ(device->MusicState(), 0);
-}
 
-TEST_F(AudioDevice, SuspendAndResumeLeaveChannelsPausedByTheGamePaused) {
+  // Suspend and resume leave the channels the game paused paused.
   for (int channel : {0, 1, gxtkAudio::MusicChannel}) device->PlaySample(ToneSample(), channel, 1);
   device->PauseChannel(1);
   device->Suspend();

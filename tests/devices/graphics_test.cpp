@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "devices/graphics.h"
@@ -135,7 +135,7 @@ TEST_F(GraphicsBatching, BatchesEndAtTheirSizeAndOnRealChangesOnly) {
 
 // Sizes and scales out of range, infinite or not numbers give a bounded number of segments.
 TEST_F(GraphicsBatching, OvalsAndColoursStayInRangeWhateverTheyAreGiven) {
-  const float infinity = std::numeric_limits<float>::infinity(), nan = std::nanf("");
+  const float infinity = INFINITY, nan = NAN;
   const float sizes[][3] = {{4, 4, 12}, {100, 100, 100}, {infinity, 4, 1024}, {nan, nan, 12}};
   for (const auto& [w, h, segments] : sizes) EXPECT_EQ(OvalSegments(w, h), segments) << w;
   device->SetMatrix(1e30f, 0, 0, 1e30f, 0, 0);
@@ -194,18 +194,16 @@ TEST_F(GraphicsBatching, ReadPixelsFlipsRowsAndClipsAndWritePixelsClips) {
 }
 
 TEST_F(SurfaceTexture, PixelsArePremultipliedByDepthAndARefusedSizeIsRetriedAtPowersOfTwo) {
-  struct Case {
-    int depth;
-    GLenum format;
-    std::vector<int> in, out;  // one or two pixels
-  };
-  for (const Case& c :
-       {Case{4, GL_RGBA, {255, 128, 0, 128, 200, 100, 50, 0}, {128, 64, 0, 128, 0, 0, 0, 0}},
-        Case{2, GL_LUMINANCE_ALPHA, {200, 51}, {40, 51}}, Case{3, GL_RGB, {9, 8, 7}, {9, 8, 7}},
-        Case{1, GL_LUMINANCE, {9}, {9}}}) {
-    gxtkSurface* surface = Surface(static_cast<int>(c.in.size()) / c.depth, 1, c.depth, c.in);
-    EXPECT_EQ(surface->format, static_cast<unsigned>(c.format)) << c.depth;
-    EXPECT_EQ(std::vector<int>(surface->data, surface->data + c.out.size()), c.out) << c.depth;
+  // One or two pixels of each depth, and what premultiplication leaves of them.
+  for (auto [depth, format, in, out] :
+       {std::tuple{4, GL_RGBA, Ints{255, 128, 0, 128, 200, 100, 50, 0},
+                   Ints{128, 64, 0, 128, 0, 0, 0, 0}},
+        {2, GL_LUMINANCE_ALPHA, Ints{200, 51}, Ints{40, 51}},
+        {3, GL_RGB, Ints{9, 8, 7}, Ints{9, 8, 7}},
+        {1, GL_LUMINANCE, Ints{9}, Ints{9}}}) {
+    gxtkSurface* surface = Surface(static_cast<int>(in.size()) / depth, 1, depth, in);
+    EXPECT_EQ(surface->format, static_cast<unsigned>(format)) << depth;
+    EXPECT_EQ(Ints(surface->data, surface->data + out.size()), out) << depth;
   }
 
   gxtkSurface* any = Surface(100, 60, 4);
@@ -302,7 +300,7 @@ class GraphicsOpenGL : public DeviceTest {
   GLFWwindow* window = nullptr;
 
   void SetUp() override {
-    OpenWindow();
+    window = OpenTestWindow(160, 120);
     if (window == nullptr) GTEST_SKIP() << "no display or no OpenGL window";
     device = gc_new<gxtkGraphics>();
     StartFrame();
@@ -311,10 +309,6 @@ class GraphicsOpenGL : public DeviceTest {
   void TearDown() override {
     if (window != nullptr) glfwDestroyWindow(window);
     glfwGraphicsSeq = 0;
-  }
-  void OpenWindow() {
-    if (window != nullptr) glfwDestroyWindow(window);
-    window = OpenTestWindow(160, 120);
   }
 };
 
@@ -383,8 +377,8 @@ TEST_F(GraphicsOpenGL, LoadedSurfaceIsDrawnAgainInANewContext) {
     device->DrawSurface2(surface, 0, 0, 50, 30, 4, 4);
     EXPECT_EQ(Pixel(1, 2), 0xff668032u);
     device->EndRender();
-    OpenWindow();
-    ASSERT_NE(window, nullptr);
+    glfwDestroyWindow(window);
+    ASSERT_NE(window = OpenTestWindow(160, 120), nullptr);
     StartFrame();
     device->Cls(0, 0, 0);
   }
