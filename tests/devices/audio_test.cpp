@@ -376,12 +376,6 @@ TEST(SilentAudioDevice, PrintsTheStartUpLineOnceAndGoesOnQuietly) {
   EXPECT_EQ(device->alcContext, nullptr);
 }
 
-void Save(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
-
 // Whether any captured 16-bit sample from byte `from` on is clearly more than silence; the
 // threshold keeps the test independent of the mixer's dither noise.
 bool SoundsFrom(const Bytes& capture, size_t from) {
@@ -408,8 +402,12 @@ TEST(AudioOutput, PlayedSoundsReachTheOutputAndPausedOnesAreSilent) {
   for (uint32_t i = 0; i < 4410; ++i)
     PutLittleEndian(pcm, (i / 50) % 2 ? 20000 : 0x10000 - 20000, 2);
   std::string tone = TempPath("TONE.WAV"), copy = TempPath("tone.ogg");
-  for (const std::string& path : {tone, copy})
-    Save(path, Riff({Fmt(1, 44100, 16), Chunk("data", pcm)}));
+  Bytes wave = Riff({Fmt(1, 44100, 16), Chunk("data", pcm)});
+  for (const std::string& path : {tone, copy}) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(wave.data()),
+               static_cast<std::streamsize>(wave.size()));
+  }
 
   NxGlfwGame host;
   nx_audio_Init();

@@ -369,6 +369,7 @@ TEST_F(GraphicsOpenGL, LoadedSurfaceIsDrawnAgainInANewContext) {
   std::remove(path.c_str());
   ASSERT_NE(surface, nullptr);
   EXPECT_EQ((Ints{surface->Width(), surface->depth}), (Ints{100, 4}));
+  // Drawn in the first window, then again after a new window brought a new context.
   for (int context = 0; context < 2; ++context) {
     device->DrawSurface(surface, 10, 20);
     EXPECT_EQ((Colours{Pixel(10 + 3, 20 + 2), Pixel(10, 20), Pixel(10 + 99, 20 + 59),
