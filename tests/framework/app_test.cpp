@@ -27,11 +27,10 @@ class Framework : public ::testing::Test {
 };
 
 TEST_F(Framework, StartValuesGlobalsThatSurviveCollectionAndRegistration) {
-  EXPECT_EQ(nx_random_Seed, 1234);
-  EXPECT_EQ(nx_app__app, nullptr);
   ASSERT_NE(nx_asyncevent__sources, nullptr);
-  EXPECT_EQ(nx_asyncevent__sources->p_Length(), 0);
-  ASSERT_EQ(nx_Game_CreditText.Length(), 52);
+  EXPECT_EQ((std::vector<int>{nx_random_Seed, nx_app__app != nullptr,
+                              nx_asyncevent__sources->p_Length(), nx_Game_CreditText.Length()}),
+            (std::vector<int>{1234, 0, 0, 52}));
   // Two collections: objects made during the first cycle are spared by it.
   CollectEverything();
   EXPECT_TRUE(gc_is_object(nx_Game_CreditText.Body()));

@@ -20,13 +20,11 @@ class JoystickHost : public NxGame {
   std::vector<std::vector<int>> pressed = std::vector<std::vector<int>>(4);
   std::vector<int> polled;
 
-  bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+  bool PollJoystick(int port, Array<float> joyx, Array<float>, Array<float>,
                     Array<bool> buttons) override {
     polled.push_back(port);
     if (!present[port]) return false;
     joyx[0] = 0.25f * static_cast<float>(port + 1);
-    joyy[1] = -0.5f;
-    joyz[1] = 1.0f;
     for (int b = 0; b < buttons.Length(); ++b) buttons[b] = false;
     for (int b : pressed[port]) buttons[b] = true;
     return true;

@@ -1,5 +1,7 @@
 // The graphics context against a device that records instead of drawing: matrix maths and
-// its lazy hand-over, the stack's limits, drawing about the handle, and fonts.
+// its lazy hand-over, the stack's limits, drawing about the handle, and fonts; and images:
+// cutting surfaces into frames (strips, padding, centring, the whole-surface flag) and the
+// grab walk over an atlas with its error for frames outside the surface.
 
 #include <climits>
 #include <cmath>
@@ -10,10 +12,15 @@
 #include <gtest/gtest.h>
 
 #include "devices/graphics.h"
+#include "devices/surface.h"
 #include "framework/graphics.h"
+#include "framework/image.h"
+#include "support/child_process.h"
 
 using ::testing::DoubleNear;
 using ::testing::ElementsAre;
+using ::testing::Pair;
+using Ints = std::vector<int>;
 
 namespace {
 
@@ -22,6 +29,10 @@ gxtkSurface* BlankSurface(int width, int height) {
   surface->width = width;
   surface->height = height;
   return surface;
+}
+
+c_Image* Strip(int width, int height, int frames, int flags) {
+  return gc_new<c_Image>()->m_new()->p_Init(BlankSurface(width, height), frames, flags);
 }
 
 class RecordingDevice : public gxtkGraphics {
@@ -51,9 +62,8 @@ class RecordingDevice : public gxtkGraphics {
   }
 
   std::vector<double> Last(const std::string& name) const {
-    for (auto it = calls.rbegin(); it != calls.rend(); ++it) {
+    for (auto it = calls.rbegin(); it != calls.rend(); ++it)
       if (it->first == name) return it->second;
-    }
     return {};
   }
   // Where the matrix last sent puts (x, y).
@@ -135,11 +145,11 @@ TEST(GraphicsContext, PopsStayPairedWithPushesPastTheThirtyTwoEntries) {
 
 TEST(GraphicsContext, DrawImageUsesTheWholeSurfaceOrTheFrameAndDrawImage2TheHandle) {
   RecordingDevice* device = StartRecordingFrame();
-  c_Image* whole = gc_new<c_Image>()->m_new()->p_Init(BlankSurface(20, 10), 1, 0);
+  c_Image* whole = Strip(20, 10, 1, 0);
   whole->p_SetHandle(3, 4);
   nx_graphics_DrawImage(whole, 10, 10, 0);
   EXPECT_THAT(device->Last("Surface"), ElementsAre(7, 6));
-  c_Image* strip = gc_new<c_Image>()->m_new()->p_Init(BlankSurface(20, 10), 2, ImageFlagPadY);
+  c_Image* strip = Strip(20, 10, 2, ImageFlagPadY);
   nx_graphics_DrawImage(strip, 10, 10, 1);
   EXPECT_THAT(device->Last("Surface2"), ElementsAre(10, 10, 10, 1, 10, 8));
 
@@ -151,7 +161,7 @@ TEST(GraphicsContext, DrawImageUsesTheWholeSurfaceOrTheFrameAndDrawImage2TheHand
   EXPECT_TRUE(device->calls.empty());
 
   // DrawImage2 turns and scales about the handle and keeps the matrix.
-  c_Image* image = gc_new<c_Image>()->m_new()->p_Init(BlankSurface(16, 16), 1, ImageFlagCentre);
+  c_Image* image = Strip(16, 16, 1, ImageFlagCentre);
   nx_graphics_Translate(1000, 0);
   // With the stack full, the caller's matrix must still come back.
   for (int n = 0; n < 32; ++n) nx_graphics_PushMatrix();
@@ -169,11 +179,60 @@ TEST(GraphicsContext, LoadingRefusesEmptyStripsAndTheDefaultFontLoadsOnce) {
   EXPECT_TRUE(device->loadedPaths.empty());
   nx_graphics_SetFont(nullptr, 40);
   ASSERT_NE(context->m_font, nullptr);
-  EXPECT_EQ(context->m_font->m_frames.Length(), 96);
-  EXPECT_EQ(context->m_font->m_flags, ImageFlagPadX);
-  EXPECT_EQ(context->m_firstChar, 32);
+  EXPECT_EQ(
+      (Ints{context->m_font->m_frames.Length(), context->m_font->m_flags, context->m_firstChar}),
+      (Ints{96, ImageFlagPadX, 32}));
   nx_graphics_SetFont(nullptr, 32);
   EXPECT_THAT(device->loadedPaths, ElementsAre("zarnik://data/tovu_font.png"));
+}
+
+std::vector<std::pair<int, int>> Places(c_Image* image, int count) {
+  std::vector<std::pair<int, int>> places;
+  for (int i = 0; i < count; ++i)
+    places.emplace_back(image->m_frames[i]->m_x, image->m_frames[i]->m_y);
+  return places;
+}
+
+TEST(Image, StripsPadCentreAndMarkTheWholeSurface) {
+  c_Image* font = Strip(576, 10, 96, ImageFlagPadX | ImageFlagPadY);
+  EXPECT_EQ((Ints{font->m_width, font->m_height}), (Ints{4, 8}));
+  EXPECT_THAT(Places(font, 3), ElementsAre(Pair(1, 1), Pair(7, 1), Pair(13, 1)));
+  EXPECT_EQ(Strip(10, 10, 0, 0), nullptr);
+
+  c_Image* centred = Strip(16, 16, 1, ImageFlagCentre);
+  EXPECT_EQ((std::vector<float>{centred->m_handleX, centred->m_handleY}),
+            (std::vector<float>{8, 8}));
+  // The centre bit is not kept.
+  EXPECT_EQ((Ints{centred->m_flags, Strip(32, 16, 1, ImageFlagPadX)->m_flags,
+                  Strip(32, 16, 2, 0)->m_flags}),
+            (Ints{ImageFlagWhole, ImageFlagPadX, 0}));
+}
+
+TEST(Image, GrabWalksRowsWrapsToColumnZeroAndRefusesFramesOutsideTheSurface) {
+  c_Image* atlas = Strip(128, 64, 1, 0);
+  c_Image* grabbed = atlas->p_GrabImage(64, 0, 32, 32, 5, 0);
+  ASSERT_NE(grabbed, nullptr);
+  EXPECT_THAT(Places(grabbed, 5),
+              ElementsAre(Pair(64, 0), Pair(96, 0), Pair(0, 32), Pair(32, 32), Pair(64, 32)));
+  EXPECT_EQ(grabbed->m_source, atlas);
+  EXPECT_EQ(atlas->p_GrabImage(0, 0, 32, 32, 8, 0)->m_frames.Length(), 8) << "exactly to the edges";
+  EXPECT_EQ(atlas->p_GrabImage(0, 0, 128, 64, 1, 0)->m_flags, ImageFlagWhole);
+
+  // A padded source offsets every grabbed frame by its own frame's corner.
+  c_Image* padded = Strip(66, 34, 1, ImageFlagPadX | ImageFlagPadY);
+  EXPECT_THAT(Places(padded->p_GrabImage(0, 0, 32, 32, 2, 0), 2),
+              ElementsAre(Pair(1, 1), Pair(33, 1)));
+  EXPECT_EQ(Strip(128, 64, 2, 0)->p_GrabImage(0, 0, 8, 8, 1, 0), nullptr);
+
+  // Frames outside the surface end the program.
+  const int grabs[][5] = {
+      {64, 0, 32, 32, 7}, {0, 0, 129, 32, 1}, {-32, 0, 32, 32, 1}, {64, 0, -32, 32, 2}};
+  for (const auto& g : grabs) {
+    ChildRun run =
+        RunInChild([&] { Strip(128, 64, 1, 0)->p_GrabImage(g[0], g[1], g[2], g[3], g[4], 0); });
+    EXPECT_EQ(run.status, 255) << g[0] << " " << g[2] << " " << g[4];
+    EXPECT_EQ(run.output, "Zarnik Runtime Error : Image frame outside surface\n\n");
+  }
 }
 
 }  // namespace
