@@ -28,7 +28,7 @@ class Field : public testing::Test {
     return app->m_grid[(y * App::GridSize + x) * App::CellFloats + slot];
   }
   bool IsBlock(int x, int y) { return Cell(x, y, App::CellStrength) > 0.0f; }
-  float& Ball(int slot) { return app->m_players[App::Ball * App::EntityStride + slot]; }
+  float& Ball(int slot) { return game.Entity(App::Ball, slot); }
   void PutBallOn(int x, int y) {
     Ball(App::EntityX) = 20.0f * x + 10.0f;
     Ball(App::EntityY) = 20.0f * y - 70.0f;
@@ -81,7 +81,7 @@ TEST_F(Field, OnlyTheFirstBlockTouchedBouncesAndScores) {
   Cell(10, 10, App::CellStrength) = 1.0f;
   Cell(11, 10, App::CellStrength) = 1.0f;
   app->m_volley = 4;
-  Ball(App::EntityX) = 220.0f;
+  Ball(App::EntityX) = 220.0f;  // on the edge between the two
   Ball(App::EntityY) = 130.0f;
   Pass();
   EXPECT_EQ(Ball(App::EntityVelocityX), 2.0f);
@@ -183,7 +183,7 @@ TEST_F(Effects, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
 }
 
 TEST_F(Effects, ARipplePoursItsColourIntoTheCellsUnderItsRing) {
-  auto flashRed = [&](int x, int y) {
+  auto flashRed = [this](int x, int y) {
     return app->m_grid[(y * App::GridSize + x) * App::CellFloats + App::CellFlashRed];
   };
   // (320, 240) is the corner of cells 15 and 16 both ways; the first ring, at most 17 units
