@@ -2,8 +2,6 @@
 // credits, the badges and the start screens, and every way out of the program.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -25,17 +23,6 @@ bool HasExactText(const GameHarness& game, std::string text) {
   text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
   std::vector<std::string> texts = game.Texts();
   return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
-// Where the first glyph of the text that reads `text` (without spaces) stands; -1 if none.
-float FirstGlyphX(const GameHarness& game, const std::string& text) {
-  std::vector<int> glyphs = game.RecordsOfKind(static_cast<float>(game.app->m_fontSlot));
-  size_t first = 0;
-  for (const std::string& drawn : game.Texts()) {
-    if (drawn == text) return game.Record(glyphs[first])[App::RecordX];
-    first += drawn.size();
-  }
-  return -1.0f;
 }
 
 // The title menu after its first update, and the option box opened from it and risen into
@@ -194,9 +181,6 @@ TEST(OptionBox, SoundModesAreSavedOnClosing) {
   for (const char* text : {"<[BACK]", "Sound : Off", "iCade : Off", "Fullscreen", "Credits"}) {
     EXPECT_TRUE(HasExactText(game, text)) << text;
   }
-  // Left-aligned, a text's first glyph stands at its x: the rows' at 100, the credits at W - 264.
-  EXPECT_EQ(FirstGlyphX(game, "Fullscreen"), 100.0f);
-  EXPECT_EQ(FirstGlyphX(game, "Credits"), 376.0f);
   nx_Game_HasMusic = 1;
   for (const char* text : {"Sound : SFX + Music", "Sound : SFX", "Sound : Music"}) {
     game.Tap(kEnter);

@@ -134,8 +134,28 @@ TEST_F(Play, TheBallIsOutPastThirtyTwoUnitsBeyondTheScreen) {
   EXPECT_EQ(app->m_gameOver, 1);
 }
 
-TEST_F(Play, PausingStopsOnlyTheBallsMotionAndTheCountdowns) {
+TEST_F(Play, TheTimersRunOnlyWhileTheBarShowsAndPausingStopsOnlyTheBallAndThem) {
   Start(2);
+  PutBall(320.0f, 300.0f);
+  app->m_combo = 4;
+  app->m_comboTimer = 2.0f;
+  game.Update();
+  EXPECT_FLOAT_EQ(app->m_comboTimer, 1.0f);
+  // Power makes the bar drain a fifth as fast, and spends itself meanwhile.
+  app->m_powerTimer = 10;
+  game.Update(4);
+  EXPECT_FLOAT_EQ(app->m_comboTimer, 0.2f);
+  EXPECT_EQ(app->m_powerTimer, 6);
+  EXPECT_EQ(app->m_combo, 4);
+  // Below 0.2 the combo ends with sound 3; with the bar gone, power stops running down.
+  game.Update();
+  EXPECT_EQ(app->m_combo, 0);
+  int power = app->m_powerTimer;
+  app->m_comboTimer = 0.0f;
+  game.Update(5);
+  EXPECT_EQ(app->m_powerTimer, power);
+  EXPECT_EQ(audio->effects, std::vector<int>{3});
+
   game.Press(kEscape);
   game.Update();
   ASSERT_EQ(app->m_paused, 1);
@@ -166,29 +186,6 @@ TEST_F(Play, PausingStopsOnlyTheBallsMotionAndTheCountdowns) {
   game.Update(20);
   EXPECT_EQ(app->m_paused, 0);
   EXPECT_GT(game.Entity(App::Ball, App::EntityX), 68.0f);
-}
-
-TEST_F(Play, TheComboAndPowerTimersRunOnlyWhileTheBarShows) {
-  Start(2);
-  PutBall(320.0f, 300.0f);
-  app->m_combo = 4;
-  app->m_comboTimer = 2.0f;
-  game.Update();
-  EXPECT_FLOAT_EQ(app->m_comboTimer, 1.0f);
-  // Power makes the bar drain a fifth as fast, and spends itself meanwhile.
-  app->m_powerTimer = 10;
-  game.Update(4);
-  EXPECT_FLOAT_EQ(app->m_comboTimer, 0.2f);
-  EXPECT_EQ(app->m_powerTimer, 6);
-  EXPECT_EQ(app->m_combo, 4);
-  // Below 0.2 the combo ends with sound 3; with the bar gone, power stops running down.
-  game.Update();
-  EXPECT_EQ(app->m_combo, 0);
-  int power = app->m_powerTimer;
-  app->m_comboTimer = 0.0f;
-  game.Update(5);
-  EXPECT_EQ(app->m_powerTimer, power);
-  EXPECT_EQ(audio->effects, std::vector<int>{3});
 }
 
 // The game ends under the pause menu, which the player opened while the ball flew off: the
