@@ -141,15 +141,15 @@ TEST(FrameInterruptions, SuspendPausesARunningGameAndASizeChangeEndsIt) {
   game.FinishLoading();
   App* app = game.app;
   EXPECT_EQ(game.host.UpdateRate(), 60);
-  game.Suspend();
+  game.host.SuspendGame();
   EXPECT_EQ((Ints{game.host.UpdateRate(), game.host.saveCount, app->m_paused}), (Ints{5, 1, 0}));
-  game.Resume();
+  game.host.ResumeGame();
   EXPECT_EQ(game.host.UpdateRate(), 60);
   app->m_gameMode = App::ModeInGame;
   app->p_iCade(1);
-  game.Suspend();
+  game.host.SuspendGame();
   EXPECT_EQ(nx_Game_iCadeControls, 0);
-  game.Resume();
+  game.host.ResumeGame();
   EXPECT_EQ((Ints{app->m_paused, app->m_pauseDir, app->m_pauseY}), (Ints{1, 1, 240}));
 
   // A size change during a game (F11 here) ends it in the menu and reloads every image.

@@ -233,7 +233,8 @@ TEST(SoundEffects, TheRingTakesChannelsInTurnUnlessGated) {
   RecordingAudio* audio = RecordingAudio::Install(app);
   // The loader's jingle plays once, on channel 1; a reload for a new window size is silent.
   game.FinishLoading();
-  game.Resize(800, 600);
+  game.gl.windowWidth = 800;  // the window changes size
+  game.gl.windowHeight = 600;
   game.Render();
   game.FinishLoading();
   EXPECT_EQ(audio->calls, (Strings{"stop 1 0", "play 1 0", "rate 1 1", "volume 1 1", "pan 1 0"}));

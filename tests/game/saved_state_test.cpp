@@ -37,7 +37,7 @@ TEST(SavedState, FirstRunPrintsNothingAndSavesTheRepairedDefaults) {
   EXPECT_EQ(Load("", game), "");
   game->FinishLoading();
   CaptureStdout();
-  game->Suspend();
+  game->host.SuspendGame();
   EXPECT_EQ(GetCapturedStdout(), "");
   std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|2|0|0|0|0|0|0|0|0|0|1513|";
   for (int i = 0; i < 72; ++i) expected += "0|";

@@ -16,14 +16,13 @@
 
 // HarnessHost
 
-bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float>,
                                Array<bool> buttons) {
   if (port < 0 || port >= 4 || !joysticks[port].present) return false;
   const HarnessJoystick& pad = joysticks[port];
   for (int stick = 0; stick < 2; ++stick) {
     joyx[stick] = pad.x[stick];
     joyy[stick] = pad.y[stick];
-    joyz[stick] = pad.z[stick];
   }
   for (int button = 0; button < buttons.Length() && button < 32; ++button) {
     buttons[button] = pad.buttons[button];

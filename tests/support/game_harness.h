@@ -22,7 +22,6 @@ struct HarnessJoystick {
   bool present = false;
   float x[2] = {};
   float y[2] = {};
-  float z[2] = {};
   bool buttons[32] = {};
 };
 
@@ -124,15 +123,6 @@ class GameHarness {
     host.TouchEvent(c_NxGameEvent::TouchDown, finger, x, y);
   }
   void TouchUp(int finger);
-  HarnessJoystick& Joystick(int unit) { return host.joysticks[unit]; }
-
-  void Suspend() { host.SuspendGame(); }
-  void Resume() { host.ResumeGame(); }
-  // The window changes size, as a resize or a fullscreen switch does.
-  void Resize(int width, int height) {
-    gl.windowWidth = width;
-    gl.windowHeight = height;
-  }
 
   // One slot of an entity of the play field (c_MyApp::Ball, LeftPaddle, RightPaddle).
   float& Entity(int entity, int slot) {
