@@ -1,6 +1,7 @@
 // The real game driven update by update without a window: a host with a scripted clock,
-// joysticks, window and state store, and a recording stand-in for OpenGL. Tests and
-// benchmarks script input, run updates and renders, and read the game's fields and records.
+// joysticks, window and state store, a recording stand-in for OpenGL and a recording audio
+// device. Tests and benchmarks script input, run updates and renders, and read the game's
+// fields and records.
 #pragma once
 
 #include <string>
