@@ -23,14 +23,11 @@ constexpr int kCollectedUpdates = 2000;
 // entry it beats, and always at the head of the last list.
 std::vector<int> Entered(std::vector<int> lists, int type, int score) {
   auto top = lists.begin() + (type - 1) * 10;
-  auto place = std::find_if(top, top + 10, [score](int entry) { return score > entry; });
-  if (place != top + 10) {
-    std::copy_backward(place, top + 9, top + 10);
-    *place = score;
-  }
-  auto last = lists.begin() + 30 + (type - 1) * 10;
-  std::copy_backward(last, last + 9, last + 10);
-  *last = score;
+  // Placed past the list when it beats no entry, and then dropped again with the list's last.
+  lists.insert(std::find_if(top, top + 10, [score](int entry) { return score > entry; }), score);
+  lists.erase(lists.begin() + type * 10);
+  lists.insert(lists.begin() + 20 + type * 10, score);
+  lists.erase(lists.begin() + 30 + type * 10);
   return lists;
 }
 

@@ -1,6 +1,7 @@
+// The game's controls: which sources a play button reads, the stick's dead zone and the key
+// ramp, touch areas and the on-screen pad.
 #include <gtest/gtest.h>
 
-#include "framework/input.h"
 #include "game/globals.h"
 #include "support/game_harness.h"
 
@@ -43,9 +44,9 @@ TEST(ControlsPlayKey, SourcesAndExceptions) {
   EXPECT_EQ(app->p_PlayKey(8, 1, -1), 1);
 
   // A pad counts for its own player only, its stick in mode 1 only.
-  game.Joystick(0).present = game.Joystick(1).present = true;
-  game.Joystick(1).buttons[5] = true;
-  game.Joystick(1).x[0] = -0.5f;
+  game.host.joysticks[0].present = game.host.joysticks[1].present = true;
+  game.host.joysticks[1].buttons[5] = true;
+  game.host.joysticks[1].x[0] = -0.5f;
   game.Update();
   EXPECT_EQ(app->p_PlayKeyAll(15), 1);
   EXPECT_EQ(app->p_PlayKey(15, 1, -1) + app->p_PlayKey(15, 1, -2), 0);
@@ -63,9 +64,9 @@ TEST(ControlsPlayKey, SourcesAndExceptions) {
 TEST(ControlsSteering, JoypadDeadZoneAndKeyRamp) {
   GameHarness game;
   c_MyApp* app = game.app;
-  game.Joystick(0).present = true;
+  game.host.joysticks[0].present = true;
   for (float deflection : {0.15f, 0.16f, 0.0f}) {
-    game.Joystick(0).x[0] = game.Joystick(0).y[0] = deflection;
+    game.host.joysticks[0].x[0] = game.host.joysticks[0].y[0] = deflection;
     game.Update();
     app->p_AnalogueControl();
     EXPECT_EQ(app->m_stickY, deflection > 0.15f ? -deflection : 0.0f) << deflection;

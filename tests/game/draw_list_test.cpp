@@ -1,13 +1,11 @@
 // The draw list through the headless harness: the draw state in every record, the record cap,
-// text layout, right-aligned numbers, the loader and its resolution levels, and recording
-// and rendering without allocation.
+// text layout, right-aligned numbers, the loader and its resolution levels.
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "game/globals.h"
-#include "runtime/gc.h"
 #include "support/game_harness.h"
 
 namespace {
@@ -104,24 +102,6 @@ TEST(Loader, ResolutionLevelFollowsTheLargerSide) {
     EXPECT_EQ(game.app->m_imageScale, 1.0f / static_cast<float>(item[2]));
     EXPECT_EQ(game.app->m_images[App::SlotStudioLogo]->m_width, 256 * item[2]);
   }
-}
-
-// Recording and rendering create no collected object, with text on the screen.
-TEST(DrawList, RecordingAndRenderingAllocateNothing) {
-  GameHarness game;
-  game.FinishLoading();
-  game.Press(112);
-  game.Step(2);
-  ASSERT_EQ(nx_Game_DebugMode, 1);
-  int before = gc_new_bytes;
-  for (int frame = 0; frame < 300; ++frame) {
-    game.Update();
-    game.app->p_SetRot(static_cast<float>(frame));
-    game.app->p_Text(100.0f, 100.0f, String(u"Score\\n12345"), 1.0f, 1.0f);
-    game.Render();
-  }
-  EXPECT_TRUE(game.HasText("Score"));
-  EXPECT_EQ(gc_new_bytes, before);
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ namespace {
 
 using App = c_MyApp;
 
-// On 640 x 480 a cell is 20 units and the grid starts at (0, -80): rows 4 to 27 have their
-// centres on screen, rows 4 to 28 reach into it. Cell (x, y) is centred on (20x + 10, 20y - 70).
+// A fresh game's particle pool is empty: 251 records. On 640 x 480 a cell is 20 units and the grid
+// starts at (0, -80): rows 4 to 27 have their centres on screen, rows 4 to 28 reach into it. Cell
+// (x, y) is centred on (20x + 10, 20y - 70).
 class Field : public testing::Test {
  protected:
   GameHarness game;
@@ -28,11 +29,14 @@ class Field : public testing::Test {
     return app->m_grid[(y * App::GridSize + x) * App::CellFloats + slot];
   }
   bool IsBlock(int x, int y) { return Cell(x, y, App::CellStrength) > 0.0f; }
-  float& Ball(int slot) { return app->m_players[App::Ball * App::EntityStride + slot]; }
+  float& Ball(int slot) { return game.Entity(App::Ball, slot); }
   void PutBallOn(int x, int y) {
     Ball(App::EntityX) = 20.0f * x + 10.0f;
     Ball(App::EntityY) = 20.0f * y - 70.0f;
   }
+  float* Particle(int record) { return &app->m_particles[record * App::EffectFloats]; }
+  float* Ripple(int record) { return &app->m_ripples[record * App::EffectFloats]; }
+  void Throw(float angle) { app->p_ThrowParticle(10.0f, 20.0f, 1, 4, angle, App::Absent); }
   void Pass() {
     app->p_CLS2D(0.0f, 0.0f, 0.0f, 1.0f);
     app->p_DoBGGrid();
@@ -81,7 +85,7 @@ TEST_F(Field, OnlyTheFirstBlockTouchedBouncesAndScores) {
   Cell(10, 10, App::CellStrength) = 1.0f;
   Cell(11, 10, App::CellStrength) = 1.0f;
   app->m_volley = 4;
-  Ball(App::EntityX) = 220.0f;
+  Ball(App::EntityX) = 220.0f;  // on the edge between the two
   Ball(App::EntityY) = 130.0f;
   Pass();
   EXPECT_EQ(Ball(App::EntityVelocityX), 2.0f);
@@ -133,20 +137,9 @@ TEST_F(Field, TheDrawStateCarriesFromCellToCellAndAnItemIsTakenOnceItHasAppeared
   EXPECT_EQ(app->m_score, 15);
 }
 
-// A fresh game's pools are empty: 251 particle records, 50 ripples, and a clear grid.
-class Effects : public testing::Test {
- protected:
-  GameHarness game;
-  App* app = game.app;
-
-  float* Particle(int record) { return &app->m_particles[record * App::EffectFloats]; }
-  float* Ripple(int record) { return &app->m_ripples[record * App::EffectFloats]; }
-  void Throw(float angle) { app->p_ThrowParticle(10.0f, 20.0f, 1, 4, angle, App::Absent); }
-};
-
 // Angle 0 is straight up and 90 to the right; a full pool takes no more, and a size outside 1
 // to 499 keeps the pool's size but clears it.
-TEST_F(Effects, ThePoolsTakeTheHighestFreeSlotAndAFullPoolTakesNoMore) {
+TEST_F(Field, ThePoolsTakeTheHighestFreeSlotAndAFullPoolTakesNoMore) {
   app->p_Gimme(7, 0.0f, 0.0f);
   Throw(0.0f);
   Throw(90.0f);
@@ -168,7 +161,7 @@ TEST_F(Effects, ThePoolsTakeTheHighestFreeSlotAndAFullPoolTakesNoMore) {
   EXPECT_EQ(Ripple(0)[App::RippleX], 1.0f);
 }
 
-TEST_F(Effects, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
+TEST_F(Field, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
   app->p_Gimme(7, 100.0f, 200.0f);
   int updates = 0;
   for (; Particle(250)[App::ParticleKind] != 0.0f && updates < 200; ++updates) {
@@ -182,10 +175,8 @@ TEST_F(Effects, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
   EXPECT_EQ(game.Record(0)[App::RecordRotation], 0.0f);
 }
 
-TEST_F(Effects, ARipplePoursItsColourIntoTheCellsUnderItsRing) {
-  auto flashRed = [&](int x, int y) {
-    return app->m_grid[(y * App::GridSize + x) * App::CellFloats + App::CellFlashRed];
-  };
+TEST_F(Field, ARipplePoursItsColourIntoTheCellsUnderItsRing) {
+  auto flashRed = [this](int x, int y) { return Cell(x, y, App::CellFlashRed); };
   // (320, 240) is the corner of cells 15 and 16 both ways; the first ring, at most 17 units
   // wide, stays within them, with the intensity of this update.
   app->p_AddRipple(320.0f, 240.0f, 16, 200, 0, 0);

@@ -1,5 +1,6 @@
 // The game's frame through the headless harness: window layouts and the replay scaled to them,
-// input in virtual units, iCade letters, the rate meters, the always-on keys and interruptions.
+// input in virtual units, iCade letters, the rate meters and the debug line drawn without
+// allocation, the always-on keys and interruptions.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "devices/graphics.h"
 #include "framework/graphics.h"
 #include "game/globals.h"
+#include "runtime/gc.h"
 #include "support/game_harness.h"
 
 namespace {
@@ -16,13 +18,6 @@ namespace {
 using App = c_MyApp;
 using Ints = std::vector<int>;
 using Floats = std::vector<float>;
-
-// Quads of the last render: the device hands OpenGL indexed batches of six indices a quad.
-int Quads(const GameHarness& game) {
-  int quads = 0;
-  for (const RecordedDraw& draw : game.gl.draws) quads += draw.indexed ? draw.count / 6 : 0;
-  return quads;
-}
 
 TEST(FrameLayout, WindowShapesGiveTheirVirtualScreensAndTheReplayFollows) {
   struct Case {
@@ -71,7 +66,10 @@ TEST(FrameReplay, BlendKindsAndPartialRecords) {
   ASSERT_GE(game.gl.blends.size(), 2u);
   EXPECT_EQ(std::vector<GLenum>(game.gl.blends.end() - 2, game.gl.blends.end()),
             (std::vector<GLenum>{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
-  EXPECT_EQ(Quads(game), 3);
+  // The device hands OpenGL indexed batches of six indices a quad.
+  int quads = 0;
+  for (const RecordedDraw& draw : game.gl.draws) quads += draw.indexed ? draw.count / 6 : 0;
+  EXPECT_EQ(quads, 3);
 }
 
 TEST(FrameInput, PointerInVirtualUnitsAFreshPressWithoutMotionAndICadeLetters) {
@@ -110,8 +108,9 @@ TEST(FrameInput, PointerInVirtualUnitsAFreshPressWithoutMotionAndICadeLetters) {
 }
 
 // F1 toggles the debug line, once however long it is held; it shows the render rate, which
-// settles a little below the true 60 a second.
-TEST(FrameMeter, F1TogglesTheDebugLineWithTheRate) {
+// settles a little below the true 60 a second. Recording and rendering, the debug line and other
+// text included, create no collected object.
+TEST(FrameMeter, F1TogglesTheDebugLineWithTheRateAndDrawingAllocatesNothing) {
   GameHarness game;
   game.FinishLoading();
   App* app = game.app;
@@ -122,7 +121,16 @@ TEST(FrameMeter, F1TogglesTheDebugLineWithTheRate) {
   EXPECT_GE(app->m_renderFpsAvg, 50);
   game.Step();
   game.KeyUp(112);
-  EXPECT_EQ(nx_Game_DebugMode, 1);
+  ASSERT_EQ(nx_Game_DebugMode, 1);
+  int before = gc_new_bytes;
+  for (int frame = 0; frame < 300; ++frame) {
+    game.Update();
+    app->p_SetRot(static_cast<float>(frame));
+    app->p_Text(100.0f, 100.0f, String(u"Score\\n12345"), 1.0f, 1.0f);
+    game.Render();
+  }
+  EXPECT_TRUE(game.HasText("Score"));
+  EXPECT_EQ(gc_new_bytes, before);
   game.Press(112);
   game.Step();
   EXPECT_EQ(nx_Game_DebugMode, 0);
@@ -133,15 +141,15 @@ TEST(FrameInterruptions, SuspendPausesARunningGameAndASizeChangeEndsIt) {
   game.FinishLoading();
   App* app = game.app;
   EXPECT_EQ(game.host.UpdateRate(), 60);
-  game.Suspend();
+  game.host.SuspendGame();
   EXPECT_EQ((Ints{game.host.UpdateRate(), game.host.saveCount, app->m_paused}), (Ints{5, 1, 0}));
-  game.Resume();
+  game.host.ResumeGame();
   EXPECT_EQ(game.host.UpdateRate(), 60);
   app->m_gameMode = App::ModeInGame;
   app->p_iCade(1);
-  game.Suspend();
+  game.host.SuspendGame();
   EXPECT_EQ(nx_Game_iCadeControls, 0);
-  game.Resume();
+  game.host.ResumeGame();
   EXPECT_EQ((Ints{app->m_paused, app->m_pauseDir, app->m_pauseY}), (Ints{1, 1, 240}));
 
   // A size change during a game (F11 here) ends it in the menu and reloads every image.

@@ -4,13 +4,10 @@
 // channels, missing effects and the sound option.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "devices/audio.h"
-#include "framework/audio.h"
 #include "framework/random.h"
 #include "game/music_player.h"
 #include "game/globals.h"
@@ -20,30 +17,7 @@ namespace {
 
 using App = c_MyApp;
 
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-constexpr int kLeft = 37;
-
-// The real device, noting which effect each play started and at what rate.
-class EffectRecorder : public gxtkAudio {
- public:
-  c_MyApp* app = nullptr;
-  std::vector<int> effects;
-  std::vector<float> rates;
-
-  int PlaySample(gxtkSample* sample, int channel, int flags) override {
-    effects.push_back(-1);
-    rates.push_back(0.0f);
-    for (int n = 0; n < app->m_sfx.Length(); ++n) {
-      if (app->m_sfx[n] != nullptr && app->m_sfx[n]->m_sample == sample) effects.back() = n;
-    }
-    return gxtkAudio::PlaySample(sample, channel, flags);
-  }
-  int SetRate(int channel, float rate) override {
-    if (!rates.empty()) rates.back() = rate;
-    return gxtkAudio::SetRate(channel, rate);
-  }
-};
+using Strings = std::vector<std::string>;
 
 // Cells of 20 units: the left paddle at x 60, the right one at 580, walls on columns 0 and 31
 // and rows 4 and 27.
@@ -51,7 +25,7 @@ class Play : public testing::Test {
  protected:
   GameHarness game;
   App* app = game.app;
-  EffectRecorder* audio = nullptr;
+  RecordingAudio* audio = nullptr;
 
   void SetUp() override { game.FinishLoading(); }
   // Starts a game and records the sounds from then on.
@@ -59,16 +33,13 @@ class Play : public testing::Test {
     app->m_gameType = type;
     app->m_gameMode = App::ModeStartGame;
     game.Update();
-    audio = gc_new<EffectRecorder>();
-    audio->app = app;
-    nx_audio_SetAudioDevice(audio);
+    audio = RecordingAudio::Install(app);
   }
-  float& Entity(int entity, int slot) { return app->m_players[entity * App::EntityStride + slot]; }
   void PutBall(float x, float y) {
-    Entity(App::Ball, App::EntityX) = x;
-    Entity(App::Ball, App::EntityY) = y;
-    Entity(App::Ball, App::EntityVelocityX) = 0.0f;
-    Entity(App::Ball, App::EntityVelocityY) = 0.0f;
+    game.Entity(App::Ball, App::EntityX) = x;
+    game.Entity(App::Ball, App::EntityY) = y;
+    game.Entity(App::Ball, App::EntityVelocityX) = 0.0f;
+    game.Entity(App::Ball, App::EntityVelocityY) = 0.0f;
   }
   std::vector<int> List(int start) {
     return std::vector<int>(app->m_highScores.Data() + start,
@@ -99,8 +70,8 @@ TEST_F(Play, TheDuePaddleScoresTheOtherBreaksTheCombo) {
   app->m_nextPaddle = App::LeftPaddle;
   PutBall(65.0f, 250.0f);
   game.Update();
-  EXPECT_FLOAT_EQ(Entity(App::Ball, App::EntityVelocityX), 12.0f - 0.1f);
-  EXPECT_FLOAT_EQ(Entity(App::Ball, App::EntityX), 68.0f + 12.0f);
+  EXPECT_FLOAT_EQ(game.Entity(App::Ball, App::EntityVelocityX), 12.0f - 0.1f);
+  EXPECT_FLOAT_EQ(game.Entity(App::Ball, App::EntityX), 68.0f + 12.0f);
   // Next paddle, combo, volley, score, item countdown.
   EXPECT_EQ(std::vector<int>({app->m_nextPaddle, app->m_combo, app->m_volley, app->m_score,
                               app->m_itemCountdown}),
@@ -113,7 +84,7 @@ TEST_F(Play, TheDuePaddleScoresTheOtherBreaksTheCombo) {
   // The right paddle mirrors it, and the combo grows.
   PutBall(575.0f, 240.0f);
   game.Update();
-  EXPECT_FLOAT_EQ(Entity(App::Ball, App::EntityVelocityX), -12.0f + 0.1f);
+  EXPECT_FLOAT_EQ(game.Entity(App::Ball, App::EntityVelocityX), -12.0f + 0.1f);
   EXPECT_EQ(app->m_score, 5 + 10);
 
   // The other paddle: sound 6, then 3 for the combo lost; with no combo left, 6 alone.
@@ -122,7 +93,7 @@ TEST_F(Play, TheDuePaddleScoresTheOtherBreaksTheCombo) {
     PutBall(575.0f, 240.0f);
     game.Update();
   }
-  EXPECT_FLOAT_EQ(Entity(App::Ball, App::EntityVelocityX), -8.0f + 0.1f);
+  EXPECT_FLOAT_EQ(game.Entity(App::Ball, App::EntityVelocityX), -8.0f + 0.1f);
   EXPECT_EQ(audio->effects, (std::vector<int>{6, 3, 6}));
   EXPECT_EQ(std::vector<int>({app->m_nextPaddle, app->m_combo, app->m_volley}),
             std::vector<int>({App::LeftPaddle, 0, 0}));
@@ -135,7 +106,7 @@ TEST_F(Play, TheDuePaddleScoresTheOtherBreaksTheCombo) {
     audio->rates.clear();
     app->m_nextPaddle = App::LeftPaddle;
     app->m_combo = combo;
-    PutBall(65.0f, Entity(App::LeftPaddle, App::EntityY));
+    PutBall(65.0f, game.Entity(App::LeftPaddle, App::EntityY));
     nx_random_Seed = 12345;
     game.Update();
     EXPECT_FLOAT_EQ(audio->rates.at(0), combo == 0 ? 0.75f : 2.0f);
@@ -163,41 +134,7 @@ TEST_F(Play, TheBallIsOutPastThirtyTwoUnitsBeyondTheScreen) {
   EXPECT_EQ(app->m_gameOver, 1);
 }
 
-TEST_F(Play, PausingStopsOnlyTheBallsMotionAndTheCountdowns) {
-  Start(2);
-  game.Press(kEscape);
-  game.Update();
-  ASSERT_EQ(app->m_paused, 1);
-  app->m_combo = 3;
-  app->m_comboTimer = 50.0f;
-  app->m_reverseTimer = 40;
-  PutBall(320.0f, 300.0f);
-  // Steering goes on (reversed, as the item left it): the left key builds up velocity to the
-  // right, and the ball stays where it is.
-  game.KeyDown(kLeft);
-  game.Update(10);
-  game.KeyUp(kLeft);
-  EXPECT_GT(Entity(App::Ball, App::EntityVelocityX), 1.0f);
-  EXPECT_EQ(Entity(App::Ball, App::EntityX), 320.0f);
-  EXPECT_EQ(app->m_comboTimer, 50.0f);
-  EXPECT_EQ(app->m_reverseTimer, 40);
-
-  // A paddle gliding onto the resting ball keeps registering wrong hits.
-  audio->effects.clear();
-  app->m_nextPaddle = App::RightPaddle;
-  PutBall(65.0f, 250.0f);
-  game.Update(3);
-  EXPECT_EQ(audio->effects, (std::vector<int>{6, 3, 6, 6}));
-  EXPECT_EQ(Entity(App::Ball, App::EntityX), 68.0f);
-
-  // Resumed, the ball moves off with the velocity the paddle gave it.
-  game.Press(kEnter);
-  game.Update(20);
-  EXPECT_EQ(app->m_paused, 0);
-  EXPECT_GT(Entity(App::Ball, App::EntityX), 68.0f);
-}
-
-TEST_F(Play, TheComboAndPowerTimersRunOnlyWhileTheBarShows) {
+TEST_F(Play, TheTimersRunOnlyWhileTheBarShowsAndPausingStopsOnlyTheBallAndThem) {
   Start(2);
   PutBall(320.0f, 300.0f);
   app->m_combo = 4;
@@ -218,6 +155,37 @@ TEST_F(Play, TheComboAndPowerTimersRunOnlyWhileTheBarShows) {
   game.Update(5);
   EXPECT_EQ(app->m_powerTimer, power);
   EXPECT_EQ(audio->effects, std::vector<int>{3});
+
+  game.Press(kEscape);
+  game.Update();
+  ASSERT_EQ(app->m_paused, 1);
+  app->m_combo = 3;
+  app->m_comboTimer = 50.0f;
+  app->m_reverseTimer = 40;
+  PutBall(320.0f, 300.0f);
+  // Steering goes on (reversed, as the item left it): the left key builds up velocity to the
+  // right, and the ball stays where it is.
+  game.KeyDown(kLeft);
+  game.Update(10);
+  game.KeyUp(kLeft);
+  EXPECT_GT(game.Entity(App::Ball, App::EntityVelocityX), 1.0f);
+  EXPECT_EQ(game.Entity(App::Ball, App::EntityX), 320.0f);
+  EXPECT_EQ(app->m_comboTimer, 50.0f);
+  EXPECT_EQ(app->m_reverseTimer, 40);
+
+  // A paddle gliding onto the resting ball keeps registering wrong hits.
+  audio->effects.clear();
+  app->m_nextPaddle = App::RightPaddle;
+  PutBall(65.0f, 250.0f);
+  game.Update(3);
+  EXPECT_EQ(audio->effects, (std::vector<int>{6, 3, 6, 6}));
+  EXPECT_EQ(game.Entity(App::Ball, App::EntityX), 68.0f);
+
+  // Resumed, the ball moves off with the velocity the paddle gave it.
+  game.Press(kEnter);
+  game.Update(20);
+  EXPECT_EQ(app->m_paused, 0);
+  EXPECT_GT(game.Entity(App::Ball, App::EntityX), 68.0f);
 }
 
 // The game ends under the pause menu, which the player opened while the ball flew off: the
@@ -259,39 +227,14 @@ TEST_F(Play, TheOverlayAnnouncesTiesAtTheirPlaceButTheListStoresThemBelow) {
   EXPECT_EQ(app->m_jm->m_state, 0);
 }
 
-using Strings = std::vector<std::string>;
-
-// The real device, with the channel operations the game makes written down in order.
-class RecordingAudio : public gxtkAudio {
- public:
-  Strings calls;
-
-  int PlaySample(gxtkSample* sample, int channel, int flags) override {
-    Log("play", channel, static_cast<float>(flags));
-    return gxtkAudio::PlaySample(sample, channel, flags);
-  }
-  int StopChannel(int channel) override { return Log("stop", channel, 0.0f); }
-  int SetVolume(int channel, float volume) override { return Log("volume", channel, volume); }
-  int SetPan(int channel, float pan) override { return Log("pan", channel, pan); }
-  int SetRate(int channel, float rate) override { return Log("rate", channel, rate); }
-
- private:
-  int Log(const char* what, int channel, float value) {
-    std::ostringstream line;
-    line << what << ' ' << channel << ' ' << value;
-    calls.push_back(line.str());
-    return 0;
-  }
-};
-
 TEST(SoundEffects, TheRingTakesChannelsInTurnUnlessGated) {
   GameHarness game;
   c_MyApp* app = game.app;
-  RecordingAudio* audio = gc_new<RecordingAudio>();
-  nx_audio_SetAudioDevice(audio);
+  RecordingAudio* audio = RecordingAudio::Install(app);
   // The loader's jingle plays once, on channel 1; a reload for a new window size is silent.
   game.FinishLoading();
-  game.Resize(800, 600);
+  game.gl.windowWidth = 800;  // the window changes size
+  game.gl.windowHeight = 600;
   game.Render();
   game.FinishLoading();
   EXPECT_EQ(audio->calls, (Strings{"stop 1 0", "play 1 0", "rate 1 1", "volume 1 1", "pan 1 0"}));
@@ -315,46 +258,6 @@ TEST(SoundEffects, TheRingTakesChannelsInTurnUnlessGated) {
     app->p_PlaySFX2(4, 1.0f);
     EXPECT_EQ(audio->calls.at(0), "stop " + std::to_string((4 + i) % 24) + " 0");
   }
-}
-
-// The menus' confirm sound (effect 98) is half as loud as their other sounds: starting a game,
-// the cog opening the options, the console's overscan bar.
-TEST(SoundEffects, MenusConfirmAtHalfVolume) {
-  GameHarness game;
-  game.FinishLoading();
-  game.Update();
-  RecordingAudio* audio = gc_new<RecordingAudio>();
-  nx_audio_SetAudioDevice(audio);
-  auto volumes = [&audio] {
-    Strings heard;
-    for (const std::string& call : audio->calls) {
-      if (call.rfind("volume", 0) == 0) heard.push_back(call.substr(call.rfind(' ') + 1));
-    }
-    audio->calls.clear();
-    return heard;
-  };
-  game.Press(39);  // right: the next item, with the select sound
-  game.Update(2);
-  EXPECT_EQ(volumes(), Strings{"1"});
-  game.Press(13);
-  game.Update();
-  EXPECT_EQ(game.app->m_gameMode, c_MyApp::ModeStartGame);
-  EXPECT_EQ(volumes(), Strings{"0.5"});
-
-  game.app->m_gameMode = c_MyApp::ModeMenu;
-  game.app->m_menuSel = 4;
-  game.Update(2);
-  game.Press(13);
-  game.Update();
-  EXPECT_EQ(game.app->m_optionsOpen, 1);
-  EXPECT_EQ(volumes(), Strings{"0.5"});
-
-  nx_Game_isOuya = 1;
-  game.Update(30);
-  volumes();
-  game.Click(384, 110);  // the overscan bar
-  EXPECT_EQ(volumes(), Strings{"0.5"});
-  nx_Game_isOuya = 0;
 }
 
 }  // namespace

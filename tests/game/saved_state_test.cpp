@@ -18,22 +18,26 @@ using testing::internal::GetCapturedStdout;
 using Ints = std::vector<int>;
 using Strings = std::vector<std::string>;
 
-// A game started from `fields`, and what its loading printed.
-std::string Load(const std::vector<std::string>& fields, std::unique_ptr<GameHarness>& game) {
-  std::string state;
-  for (const std::string& field : fields) state += field + "|";
+// A game started from `state`, and what its loading printed.
+std::string Load(const std::string& state, std::unique_ptr<GameHarness>& game) {
   game.reset();
   CaptureStdout();
   game = std::make_unique<GameHarness>(640, 480, state);
   return GetCapturedStdout();
 }
 
+std::string Join(const Strings& fields) {
+  std::string state;
+  for (const std::string& field : fields) state += field + "|";
+  return state;
+}
+
 TEST(SavedState, FirstRunPrintsNothingAndSavesTheRepairedDefaults) {
   std::unique_ptr<GameHarness> game;
-  EXPECT_EQ(Load({}, game), "");
+  EXPECT_EQ(Load("", game), "");
   game->FinishLoading();
   CaptureStdout();
-  game->Suspend();
+  game->host.SuspendGame();
   EXPECT_EQ(GetCapturedStdout(), "");
   std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|2|0|0|0|0|0|0|0|0|0|1513|";
   for (int i = 0; i < 72; ++i) expected += "0|";
@@ -61,7 +65,7 @@ TEST(SavedState, BlocksLoadAndFailOneByOne) {
   EXPECT_EQ((Strings{saved[25], saved[26], saved[34], saved[55]}),
             (Strings{"1349", "-2147483648", "-2147483648", "3290996"}));
 
-  EXPECT_EQ(Load(saved, game),
+  EXPECT_EQ(Load(Join(saved), game),
             "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\n"
             "Highscore 2 Loaded\n");
   EXPECT_EQ((Ints{game->app->m_badges[31], game->app->m_highScores[59]}), (Ints{1, 60000}));
@@ -70,7 +74,7 @@ TEST(SavedState, BlocksLoadAndFailOneByOne) {
   std::vector<std::string> fields = saved;
   fields[0] = "5";
   fields[76] = "1";
-  EXPECT_EQ(Load(fields, game),
+  EXPECT_EQ(Load(Join(fields), game),
             "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Checksum Invalid\n"
             "Highscore 2 Loaded\n");
   app = game->app;
@@ -82,7 +86,7 @@ TEST(SavedState, BlocksLoadAndFailOneByOne) {
   fields = saved;
   fields[7] = "8";
   fields[27] = "99999999999999";
-  EXPECT_EQ(Load(fields, game),
+  EXPECT_EQ(Load(Join(fields), game),
             "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscore 0 Loaded\n"
             "Highscore 1 Loaded\nHighscore 2 Loaded\n");
   app = game->app;
@@ -122,23 +126,17 @@ TEST(SavedState, ACutStringLoadsOnlyTheCompleteBlocksBeforeTheCut) {
   for (const Cut& cut : cuts) {
     SCOPED_TRACE(cut.wholeFields);
     size_t length = cut.wholeFields == 0 ? 0 : ends[cut.wholeFields - 1];
-    std::string state = saved.substr(0, length + cut.extra);
-    game.reset();
-    CaptureStdout();
-    game = std::make_unique<GameHarness>(640, 480, state);
-    std::string printed = GetCapturedStdout();
     std::string expected;
     for (int block = 0; block < cut.blocks; ++block) expected += messages[block];
-    EXPECT_EQ(printed, expected);
+    EXPECT_EQ(Load(saved.substr(0, length + cut.extra), game), expected);
     app = game->app;
-    EXPECT_EQ((Ints{app->m_options[0], app->m_options[7]}),
-              cut.blocks >= 1 ? (Ints{5, 8}) : (Ints{0, 0}));
-    EXPECT_EQ((Ints{app->m_badges[0], app->m_badges[2], app->m_badges[31]}),
-              (Ints{0, 0, cut.blocks >= 2}));
-    EXPECT_EQ((Ints{app->m_highScores[0], app->m_highScores[30], app->m_highScores[10],
-                    app->m_highScores[20], app->m_highScores[59]}),
-              (Ints{cut.blocks >= 3 ? 1 : 0, cut.blocks >= 3 ? 31 : 0, cut.blocks >= 4 ? 11 : 0,
-                    cut.blocks >= 5 ? 21 : 0, cut.blocks >= 5 ? 60 : 0}));
+    const int blocks = cut.blocks;
+    EXPECT_EQ((Ints{app->m_options[0], app->m_options[7], app->m_badges[0], app->m_badges[2],
+                    app->m_badges[31], app->m_highScores[0], app->m_highScores[30],
+                    app->m_highScores[10], app->m_highScores[20], app->m_highScores[59]}),
+              (Ints{blocks >= 1 ? 5 : 0, blocks >= 1 ? 8 : 0, 0, 0, blocks >= 2,
+                    blocks >= 3 ? 1 : 0, blocks >= 3 ? 31 : 0, blocks >= 4 ? 11 : 0,
+                    blocks >= 5 ? 21 : 0, blocks >= 5 ? 60 : 0}));
   }
 }
 

@@ -11,13 +11,6 @@
 
 namespace {
 
-constexpr int kKeyEnter = 13;
-constexpr int kKeyEscape = 27;
-constexpr int kKeyLeft = 37;
-constexpr int kKeyUp = 38;
-constexpr int kKeyRight = 39;
-constexpr int kKeyDown = 40;
-
 // The fastest the autopilot wants the ball to travel, and how much of the distance to the
 // target it asks for per update: fast enough to reach the paddle in time, slow enough to stop.
 constexpr float kCruiseSpeed = 7.0f;
@@ -37,23 +30,13 @@ namespace {
 
 // Steps a menu's selection one item toward `wanted`, and confirms it once there.
 void PressToward(GameHarness& game, int selected, int wanted) {
-  game.Press(selected < wanted ? kKeyRight : (selected > wanted ? kKeyLeft : kKeyEnter));
-}
-
-float BallSlot(const c_MyApp& app, int slot) {
-  return app.m_players[c_MyApp::EntityStride * c_MyApp::Ball + slot];
-}
-
-float PaddleSlot(const c_MyApp& app, int paddle, int slot) {
-  return app.m_players[c_MyApp::EntityStride * paddle + slot];
+  game.Press(selected < wanted ? kRight : (selected > wanted ? kLeft : kEnter));
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Public functions
-
-Autopilot::Autopilot(GameHarness& game) : game_(game) {}
 
 void Autopilot::Update() {
   c_MyApp& app = *game_.app;
@@ -78,7 +61,7 @@ void Autopilot::Update() {
       ReleaseAll();
     } else if (quitting_ && app.m_optionsOpen == 0) {
       ReleaseAll();
-      if (ticks_ % 2 == 0) game_.Press(kKeyEscape);
+      if (ticks_ % 2 == 0) game_.Press(kEscape);
     } else {
       InPlay();
     }
@@ -117,52 +100,42 @@ void Autopilot::InPauseMenu() {
 
 void Autopilot::InPlay() {
   c_MyApp& app = *game_.app;
-  if (parking_ == Parking::Approaching) {
-    // The paddle came to rest first, or took another hit: give the plan up.
-    if (PaddleSlot(app, parkPaddle_, c_MyApp::EntityY) ==
-        PaddleSlot(app, parkPaddle_, c_MyApp::EntityTargetY)) {
-      parking_ = Parking::Off;
-    } else {
-      Park();
-      return;
-    }
+  // The paddle came to rest first, or took another hit: give the plan up.
+  if (parking_ == Parking::Approaching && game_.Entity(parkPaddle_, c_MyApp::EntityY) ==
+                                              game_.Entity(parkPaddle_, c_MyApp::EntityTargetY)) {
+    parking_ = Parking::Off;
   }
-  float width = nx_Game_jscrw;
-  float height = nx_Game_jscrh;
+  if (parking_ == Parking::Approaching) return Park();
   float cell = app.p_CellSize();
-  float targetX;
-  float targetY;
+  // Giving up: the middle of the top wall, where a block throws the ball straight back, so the
+  // same cell takes every hit until it breaks and the ball escapes through the gap.
+  float targetX = app.p_GridLeft() + 16.5f * cell;
+  float targetY = -nx_Game_jscrh;
   if (hitsThisGame_ < hitsBeforeLosing) {
     int paddle =
         app.m_nextPaddle == c_MyApp::RightPaddle ? c_MyApp::RightPaddle : c_MyApp::LeftPaddle;
-    float home = paddle == c_MyApp::LeftPaddle ? 3.0f * cell : width - 3.0f * cell;
-    targetX = home + PaddleSlot(app, paddle, c_MyApp::EntityX);
+    float home = paddle == c_MyApp::LeftPaddle ? 3.0f * cell : nx_Game_jscrw - 3.0f * cell;
+    targetX = home + game_.Entity(paddle, c_MyApp::EntityX);
     // Clear of the walls: the paddle still reaches 38 units either side of its centre.
-    targetY =
-        std::clamp(PaddleSlot(app, paddle, c_MyApp::EntityY), 2.0f * cell, height - 2.0f * cell);
-  } else {
-    // Giving up: the middle of the top wall, where a block throws the ball straight back, so
-    // the same cell takes every hit until it breaks and the ball escapes through the gap.
-    targetX = app.p_GridLeft() + 16.5f * cell;
-    targetY = -height;
+    targetY = std::clamp(game_.Entity(paddle, c_MyApp::EntityY), 2.0f * cell,
+                         nx_Game_jscrh - 2.0f * cell);
   }
-  float ballX = BallSlot(app, c_MyApp::EntityX);
-  float ballY = BallSlot(app, c_MyApp::EntityY);
+  float ballX = game_.Entity(c_MyApp::Ball, c_MyApp::EntityX);
+  float ballY = game_.Entity(c_MyApp::Ball, c_MyApp::EntityY);
   Steer(std::clamp((targetX - ballX) * kApproachGain, -kCruiseSpeed, kCruiseSpeed),
         std::clamp((targetY - ballY) * kApproachGain, -kCruiseSpeed, kCruiseSpeed), kDeadBand);
 }
 
 void Autopilot::Park() {
-  c_MyApp& app = *game_.app;
-  float ballX = BallSlot(app, c_MyApp::EntityX);
-  float ballY = BallSlot(app, c_MyApp::EntityY);
+  float ballX = game_.Entity(c_MyApp::Ball, c_MyApp::EntityX);
+  float ballY = game_.Entity(c_MyApp::Ball, c_MyApp::EntityY);
   bool level = nx_math_Abs2(ballY - parkY_) < 6.0f;
-  float speed = nx_math_Abs2(BallSlot(app, c_MyApp::EntityVelocityX)) +
-                nx_math_Abs2(BallSlot(app, c_MyApp::EntityVelocityY));
+  float speed = nx_math_Abs2(game_.Entity(c_MyApp::Ball, c_MyApp::EntityVelocityX)) +
+                nx_math_Abs2(game_.Entity(c_MyApp::Ball, c_MyApp::EntityVelocityY));
   if (level && nx_math_Abs2(ballX - besideX_) < 15.0f) besideReached_ = true;
   if (besideReached_ && level && nx_math_Abs2(ballX - parkX_) < 8.0f && speed < 1.5f) {
     ReleaseAll();
-    game_.Press(kKeyEscape);
+    game_.Press(kEscape);
     parking_ = Parking::Paused;
     parkedFor_ = 0;
     return;
@@ -173,20 +146,19 @@ void Autopilot::Park() {
 }
 
 void Autopilot::PlanParking(int paddle) {
-  c_MyApp& app = *game_.app;
-  float height = nx_Game_jscrh;
-  float cell = app.p_CellSize();
-  float from = PaddleSlot(app, paddle, c_MyApp::EntityY);
-  float to = PaddleSlot(app, paddle, c_MyApp::EntityTargetY);
+  float cell = game_.app->p_CellSize();
+  float from = game_.Entity(paddle, c_MyApp::EntityY);
+  float to = game_.Entity(paddle, c_MyApp::EntityTargetY);
   // Just beyond where the paddle stops: it reaches 38 units either side, so it touches the
   // ball only at the end of its glide, long enough after the hit for the ball to get there.
   float restY = from > to ? to - 30.0f : to + 30.0f;
-  if (nx_math_Abs2(from - to) < 80.0f || restY < 2.5f * cell || restY > height - 2.5f * cell) {
+  if (nx_math_Abs2(from - to) < 80.0f || restY < 2.5f * cell ||
+      restY > nx_Game_jscrh - 2.5f * cell) {
     return;
   }
   float home = paddle == c_MyApp::LeftPaddle ? 3.0f * cell : nx_Game_jscrw - 3.0f * cell;
   parkPaddle_ = paddle;
-  parkX_ = home + PaddleSlot(app, paddle, c_MyApp::EntityX);
+  parkX_ = home + game_.Entity(paddle, c_MyApp::EntityX);
   parkY_ = restY;
   besideX_ = parkX_ + (paddle == c_MyApp::LeftPaddle ? 50.0f : -50.0f);
   besideReached_ = false;
@@ -194,28 +166,23 @@ void Autopilot::PlanParking(int paddle) {
 }
 
 void Autopilot::Steer(float wantedX, float wantedY, float deadBand) {
-  c_MyApp& app = *game_.app;
   // While the controls are reversed, a player pushes the other way.
-  float sign = app.m_reverseTimer > 0 ? -1.0f : 1.0f;
-  float errorX = (wantedX - BallSlot(app, c_MyApp::EntityVelocityX)) * sign;
-  float errorY = (wantedY - BallSlot(app, c_MyApp::EntityVelocityY)) * sign;
-  Hold(kKeyLeft, errorX < -deadBand);
-  Hold(kKeyRight, errorX > deadBand);
-  Hold(kKeyUp, errorY < -deadBand);
-  Hold(kKeyDown, errorY > deadBand);
+  float sign = game_.app->m_reverseTimer > 0 ? -1.0f : 1.0f;
+  float errorX = (wantedX - game_.Entity(c_MyApp::Ball, c_MyApp::EntityVelocityX)) * sign;
+  float errorY = (wantedY - game_.Entity(c_MyApp::Ball, c_MyApp::EntityVelocityY)) * sign;
+  Hold(kLeft, errorX < -deadBand);
+  Hold(kRight, errorX > deadBand);
+  Hold(kUp, errorY < -deadBand);
+  Hold(kDown, errorY > deadBand);
 }
 
 void Autopilot::Hold(int code, bool down) {
-  bool& held = held_[code - kKeyLeft];
+  bool& held = held_[code - kLeft];
   if (held == down) return;
   held = down;
-  if (down) {
-    game_.KeyDown(code);
-  } else {
-    game_.KeyUp(code);
-  }
+  down ? game_.KeyDown(code) : game_.KeyUp(code);
 }
 
 void Autopilot::ReleaseAll() {
-  for (int code = kKeyLeft; code <= kKeyDown; ++code) Hold(code, false);
+  for (int code = kLeft; code <= kDown; ++code) Hold(code, false);
 }

@@ -10,9 +10,7 @@
 
 class Autopilot {
  public:
-  explicit Autopilot(GameHarness& game);
-  Autopilot(const Autopilot&) = delete;
-  Autopilot& operator=(const Autopilot&) = delete;
+  explicit Autopilot(GameHarness& game) : game_(game) {}
 
   // The game type it starts from the title menu.
   int gameType = 2;

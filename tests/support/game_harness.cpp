@@ -3,8 +3,10 @@
 
 // <cstdlib> for choosing OpenAL Soft's silent backend before the audio device opens.
 #include <cstdlib>
+#include <sstream>
 
 #include "framework/app.h"
+#include "framework/audio.h"
 #include "framework/input.h"
 #include "host/program.h"
 #include "support/collector.h"
@@ -14,14 +16,13 @@
 
 // HarnessHost
 
-bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float>,
                                Array<bool> buttons) {
   if (port < 0 || port >= 4 || !joysticks[port].present) return false;
   const HarnessJoystick& pad = joysticks[port];
   for (int stick = 0; stick < 2; ++stick) {
     joyx[stick] = pad.x[stick];
     joyy[stick] = pad.y[stick];
-    joyz[stick] = pad.z[stick];
   }
   for (int button = 0; button < buttons.Length() && button < 32; ++button) {
     buttons[button] = pad.buttons[button];
@@ -46,8 +47,8 @@ void HarnessHost::SetGlfwWindow(int width, int height, int, int, int, int, int, 
 
 NxGlfwVideoMode* HarnessHost::GetGlfwDesktopMode() {
   NxGlfwVideoMode* mode = gc_new<NxGlfwVideoMode>();
-  mode->width = desktopWidth;
-  mode->height = desktopHeight;
+  mode->width = 1366;
+  mode->height = 768;
   mode->red = mode->green = mode->blue = 8;
   return mode;
 }
@@ -58,6 +59,46 @@ void HarnessHost::gc_collect() {
   ::gc_collect_all();
   DrainFreeList();
   NxGame::gc_collect();
+}
+
+// RecordingAudio
+
+RecordingAudio* RecordingAudio::Install(c_MyApp* app) {
+  RecordingAudio* audio = gc_new<RecordingAudio>();
+  audio->app_ = app;
+  nx_audio_SetAudioDevice(audio);
+  return audio;
+}
+
+std::vector<std::string> RecordingAudio::TakeVolumes() {
+  std::vector<std::string> volumes;
+  for (const std::string& call : calls) {
+    if (call.rfind("volume", 0) == 0) volumes.push_back(call.substr(call.rfind(' ') + 1));
+  }
+  calls.clear();
+  return volumes;
+}
+
+int RecordingAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
+  effects.push_back(-1);
+  rates.push_back(0.0f);
+  for (int n = 0; n < app_->m_sfx.Length(); ++n) {
+    if (app_->m_sfx[n] != nullptr && app_->m_sfx[n]->m_sample == sample) effects.back() = n;
+  }
+  Log("play", channel, static_cast<float>(flags));
+  return gxtkAudio::PlaySample(sample, channel, flags);
+}
+
+int RecordingAudio::SetRate(int channel, float rate) {
+  if (!rates.empty()) rates.back() = rate;
+  return Log("rate", channel, rate);
+}
+
+int RecordingAudio::Log(const char* what, int channel, float value) {
+  std::ostringstream line;
+  line << what << ' ' << channel << ' ' << value;
+  calls.push_back(line.str());
+  return 0;
 }
 
 // GameHarness
@@ -77,8 +118,6 @@ GameHarness::GameHarness(int width, int height, const std::string& state) {
   app = static_cast<c_MyApp*>(nx_app__app);
   Render();
 }
-
-GameHarness::~GameHarness() = default;
 
 void GameHarness::Update(int count) {
   for (int i = 0; i < count; ++i) {
@@ -113,13 +152,13 @@ void GameHarness::Press(int code) {
   pendingReleases_.push_back(code);
 }
 
-void GameHarness::MouseDown(int button) {
-  host.MouseEvent(c_NxGameEvent::MouseDown, button, nx_input_device->p_MouseX(),
+void GameHarness::MouseDown() {
+  host.MouseEvent(c_NxGameEvent::MouseDown, 0, nx_input_device->p_MouseX(),
                   nx_input_device->p_MouseY());
 }
 
-void GameHarness::MouseUp(int button) {
-  host.MouseEvent(c_NxGameEvent::MouseUp, button, nx_input_device->p_MouseX(),
+void GameHarness::MouseUp() {
+  host.MouseEvent(c_NxGameEvent::MouseUp, 0, nx_input_device->p_MouseX(),
                   nx_input_device->p_MouseY());
 }
 
@@ -130,18 +169,9 @@ void GameHarness::Click(float x, float y) {
   MouseUp();
 }
 
-void GameHarness::TouchDown(int finger, float x, float y) {
-  host.TouchEvent(c_NxGameEvent::TouchDown, finger, x, y);
-}
-
 void GameHarness::TouchUp(int finger) {
   host.TouchEvent(c_NxGameEvent::TouchUp, finger, nx_input_device->p_TouchX(finger),
                   nx_input_device->p_TouchY(finger));
-}
-
-void GameHarness::Resize(int width, int height) {
-  gl.windowWidth = width;
-  gl.windowHeight = height;
 }
 
 std::vector<int> GameHarness::RecordsOfKind(float kind) const {
@@ -155,16 +185,11 @@ std::vector<int> GameHarness::RecordsOfKind(float kind) const {
 std::vector<std::string> GameHarness::Texts() const {
   std::vector<std::string> texts;
   bool inRun = false;
-  float font = static_cast<float>(app->m_fontSlot);
   for (int i = 0; i < RecordCount(); ++i) {
-    const float* record = Record(i);
-    if (record[c_MyApp::RecordKind] != font) {
-      inRun = false;
-      continue;
-    }
-    if (!inRun) texts.emplace_back();
-    inRun = true;
-    texts.back().push_back(static_cast<char>(static_cast<int>(record[c_MyApp::RecordFrame]) + 32));
+    bool glyph = Record(i)[c_MyApp::RecordKind] == static_cast<float>(app->m_fontSlot);
+    if (glyph && !inRun) texts.emplace_back();
+    if (glyph) texts.back().push_back(static_cast<char>(Record(i)[c_MyApp::RecordFrame] + 32));
+    inRun = glyph;
   }
   return texts;
 }
