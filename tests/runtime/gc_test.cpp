@@ -31,7 +31,8 @@ struct Node : Object {
   }
 };
 
-// Two small size classes, so reuse of cached blocks can be told apart by size.
+// Two small size classes, so reuse of cached blocks can be told apart by size, and the
+// smallest size that is never cached.
 struct Tiny : Object {
   int value;
 };
