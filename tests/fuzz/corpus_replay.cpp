@@ -14,17 +14,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 TEST(FuzzCorpus, EverySeedIsHandled) {
-  std::vector<std::filesystem::path> inputs;
-  for (const auto& entry : std::filesystem::directory_iterator(VEXADROME_FUZZ_CORPUS)) {
-    if (entry.is_regular_file()) inputs.push_back(entry.path());
-  }
+  std::vector<std::filesystem::path> inputs(
+      std::filesystem::directory_iterator(VEXADROME_FUZZ_CORPUS), {});
   std::sort(inputs.begin(), inputs.end());
   ASSERT_FALSE(inputs.empty()) << "no seeds in " << VEXADROME_FUZZ_CORPUS;
   for (const auto& input : inputs) {
     SCOPED_TRACE(input.string());
     std::ifstream file(input, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                               std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
     EXPECT_EQ(LLVMFuzzerTestOneInput(bytes.data(), bytes.size()), 0);
   }
 }

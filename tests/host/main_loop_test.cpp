@@ -25,11 +25,8 @@ class FakePlatform : public NxLoopPlatform {
   bool WindowFocused() override { return focused; }
 
   RecordedEvents* events = nullptr;
-  double now = 100.0;
-  double slept = -1.0;
-  bool open = true;
-  bool iconified = false;
-  bool focused = true;
+  double now = 100.0, slept = -1.0;
+  bool open = true, iconified = false, focused = true;
 };
 
 class MainLoop : public ::testing::Test {
@@ -38,7 +35,6 @@ class MainLoop : public ::testing::Test {
     platform.events = &events;
     host.SetLoopPlatform(&platform);
     host.StartGame();
-    events.entries.clear();
   }
 
   // Runs one loop pass and returns what the delegate and platform saw.
@@ -53,8 +49,9 @@ class MainLoop : public ::testing::Test {
   CountingHost host;
 };
 
-// At rate 0 every event renders once and the loop blocks; at a rate it sleeps until due.
-TEST_F(MainLoop, RateZeroBlocksAndARateSleepsUntilDueThenRunsTheUpdate) {
+// At rate 0 every event renders once and the loop blocks; at a rate it sleeps until due, and
+// catches up on a stall with at most four updates.
+TEST_F(MainLoop, RateZeroBlocksAndARateSleepsUntilDueThenCatchesUpAtMostFourUpdates) {
   EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
   EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
   host.SetUpdateRate(50);
@@ -66,9 +63,8 @@ TEST_F(MainLoop, RateZeroBlocksAndARateSleepsUntilDueThenRunsTheUpdate) {
   // Exactly on time: only a strictly positive delay sleeps.
   host.SetNextUpdate(platform.now);
   EXPECT_EQ(Iterate(), (Log{"update", "render"}));
-}
 
-TEST_F(MainLoop, LongStallRunsFourUpdatesAndRestartsFromNow) {
+  // A long stall runs four updates and restarts from now.
   host.SetUpdateRate(60);
   platform.now += 1.0;
   EXPECT_EQ(Iterate(), (Log{"update", "update", "update", "update", "render"}));

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <functional>
+#include <tuple>
 
 #include "runtime/errors.h"
 #include "runtime/object.h"
@@ -58,32 +59,26 @@ Exchange Stop(const std::string& input) {
 }
 
 TEST(StopExchange, LeavingCommandsSetSuspendAndStepModeAndBadInputEndsTheRun) {
-  struct Case {
-    const char* line;
-    dbg_command command;
-    bool suspend;
-    char mode;
-  };
-  for (Case c :
-       {Case{"r\n", dbg_command::resume, false, 0}, Case{"e\n", dbg_command::step_e, true, 'e'},
-        Case{"l\n", dbg_command::step_l, false, 'l'}}) {
-    dbg_suspend = !c.suspend;
+  const std::tuple<const char*, dbg_command, bool, char> cases[] = {
+      {"r\n", dbg_command::resume, false, 0},
+      {"e\n", dbg_command::step_e, true, 'e'},
+      {"l\n", dbg_command::step_l, false, 'l'}};
+  for (const auto& [line, command, suspend, mode] : cases) {
+    dbg_suspend = !suspend;
     dbg_step_mode = 'x';
-    Exchange exchange = Stop(std::string("?\n") + c.line);
-    EXPECT_EQ(exchange.command, c.command) << c.line;
-    EXPECT_EQ(dbg_suspend, c.suspend) << c.line;
-    EXPECT_EQ(dbg_step_mode, c.mode) << c.line;
-    EXPECT_EQ(exchange.error, "{{~~pos~~}}\n");
-    EXPECT_EQ(exchange.output, "");
+    Exchange exchange = Stop(std::string("?\n") + line);
+    EXPECT_EQ(exchange.command, command) << line;
+    EXPECT_EQ(std::make_pair(dbg_suspend, dbg_step_mode), std::make_pair(suspend, mode)) << line;
+    EXPECT_EQ(exchange.error + "|" + exchange.output, "{{~~pos~~}}\n|");
   }
   EXPECT_EQ(Stop("q\n").command, dbg_command::quit);
 
-  // Bad input ends the run.
-  EXPECT_EQ(Stop("").command, dbg_command::fail);
-  EXPECT_EQ(Stop("r").command, dbg_command::fail) << "a line without a line feed";
-  EXPECT_EQ(Stop(std::string(300, '?') + "\nr\n").command, dbg_command::fail);
-  EXPECT_EQ(Stop(std::string(254, 'r') + "\n").command, dbg_command::resume)
-      << "255 bytes with the line feed still fit";
+  // Bad input ends the run: nothing, a line without a line feed, or one past 255 bytes.
+  for (const std::string& bad :
+       {std::string(), std::string("r"), std::string(300, '?') + "\nr\n"}) {
+    EXPECT_EQ(Stop(bad).command, dbg_command::fail) << bad;
+  }
+  EXPECT_EQ(Stop(std::string(254, 'r') + "\n").command, dbg_command::resume);
   Exchange unknown = Stop("x9\nr\n");
   EXPECT_EQ(unknown.command, dbg_command::fail);
   EXPECT_EQ(unknown.output, "????? x9\n ?????");
