@@ -53,6 +53,9 @@ struct GLRecorder {
     active = this;
     Ignored _;
     gxtkGLSeam& t = nx_glseam_table;
+    // One filler per entry: an entry added to the table must be added here too, or it would be
+    // left null and crash whichever test first reaches it.
+    static_assert(sizeof(gxtkGLSeam) == 27 * sizeof(void*));
     t = {_, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _};
     t.Enable = [](GLenum what) { active->texturing |= what == GL_TEXTURE_2D; };
     t.Disable = [](GLenum what) {
