@@ -1,10 +1,8 @@
 // A stand-in OpenGL for the device tests and the game harness: what each test checks is
 // recorded (each batch's primitive, vertex count and texture, each texture upload, blend and
-// scissor changes), the window has a set size and pixels, and like old drivers it can refuse
-// texture sizes that are not powers of two.
+// scissor changes), and the window has a set size and pixels.
 #pragma once
 
-#include <utility>
 #include <vector>
 
 #include "devices/gl_seam.h"
@@ -34,7 +32,6 @@ struct RecordedUpload {
 struct GLRecorder {
   static inline GLRecorder* active = nullptr;
   int windowWidth = 640, windowHeight = 480;
-  bool refuseNonPowerOfTwo = false;
   std::vector<RecordedDraw> draws;
   std::vector<RecordedUpload> uploads;
   std::vector<GLuint> deleted;
@@ -43,8 +40,6 @@ struct GLRecorder {
   int scissorDisables = 0, swaps = 0;
   GLuint nextTexture = 1, bound = 0;
   bool texturing = false;
-  GLsizei allocatedWidth = 0, allocatedHeight = 0;
-  GLenum pendingError = GL_NO_ERROR;
   // The window ReadPixels reads from: value at (x, y) counted from the bottom-left.
   unsigned (*windowPixel)(int x, int y) = nullptr;
   gxtkGLSeam saved = nx_glseam_table;
@@ -79,22 +74,11 @@ struct GLRecorder {
     t.GenTextures = [](GLsizei, GLuint* names) { *names = active->nextTexture++; };
     t.DeleteTextures = [](GLsizei, const GLuint* names) { active->deleted.push_back(*names); };
     t.BindTexture = [](GLenum, GLuint name) { active->bound = name; };
-    t.TexImage2D = [](GLenum, GLint, GLint, GLsizei w, GLsizei h, GLint, GLenum, GLenum,
-                      const GLvoid*) {
-      auto power = [](GLsizei n) { return n > 0 && (n & (n - 1)) == 0; };
-      if (active->refuseNonPowerOfTwo && !(power(w) && power(h))) {
-        active->pendingError = GL_INVALID_VALUE;
-        return;
-      }
-      active->allocatedWidth = w;
-      active->allocatedHeight = h;
-    };
     t.TexSubImage2D = [](GLenum, GLint, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format,
                          GLenum, const GLvoid* pixels) {
       const unsigned char* bytes = static_cast<const unsigned char*>(pixels);
       active->uploads.push_back({{x, y, w, h}, {bytes, bytes + (format == GL_RGBA ? 4 : 0)}});
     };
-    t.GetError = [] { return std::exchange(active->pendingError, GL_NO_ERROR); };
     t.GetFramebufferSize = [](int* w, int* h) {
       *w = active->windowWidth;
       *h = active->windowHeight;

@@ -1,7 +1,7 @@
 // The graphics device and its surfaces: batching, state changes, limits on what it is given,
-// pixel read-back and write, premultiplication, textures per context and their release,
-// through a recording OpenGL table; then against the real OpenGL of a window under the
-// virtual display, and the host's image loader that feeds it.
+// pixel read-back and write and partial uploads, through a recording OpenGL table; then against
+// the real OpenGL of a window under the virtual display, and the host's image loader that feeds
+// it.
 
 #include <gtest/gtest.h>
 
@@ -191,64 +191,6 @@ TEST_F(GraphicsBatching, ReadPixelsFlipsRowsAndClipsAndWritePixelsClips) {
   device->WritePixels2(nullptr, pixels, 0, 0, 8, 8, 0, 8);
   ASSERT_EQ(gl.uploads.size(), 1u);
   EXPECT_EQ(gl.uploads[0].area, (Ints{0, 0, 8, 3}));
-}
-
-TEST_F(SurfaceTexture, PixelsArePremultipliedByDepthAndARefusedSizeIsRetriedAtPowersOfTwo) {
-  // One or two pixels of each depth, and what premultiplication leaves of them.
-  for (auto [depth, format, in, out] :
-       {std::tuple{4, GL_RGBA, Ints{255, 128, 0, 128, 200, 100, 50, 0},
-                   Ints{128, 64, 0, 128, 0, 0, 0, 0}},
-        {2, GL_LUMINANCE_ALPHA, Ints{200, 51}, Ints{40, 51}},
-        {3, GL_RGB, Ints{9, 8, 7}, Ints{9, 8, 7}},
-        {1, GL_LUMINANCE, Ints{9}, Ints{9}}}) {
-    gxtkSurface* surface = Surface(static_cast<int>(in.size()) / depth, 1, depth, in);
-    EXPECT_EQ(surface->format, static_cast<unsigned>(format)) << depth;
-    EXPECT_EQ(Ints(surface->data, surface->data + out.size()), out) << depth;
-  }
-
-  gxtkSurface* any = Surface(100, 60, 4);
-  any->Bind();
-  EXPECT_FLOAT_EQ(any->uScale, 1.0f / 100);
-  // The image fills the top-left corner, and a whole drawing of it reaches just that corner.
-  gl.refuseNonPowerOfTwo = true;
-  gxtkSurface* old = Surface(100, 60, 4);
-  old->Bind();
-  EXPECT_EQ((Ints{gl.allocatedWidth, gl.allocatedHeight}), (Ints{128, 64}));
-  EXPECT_EQ(gl.uploads.back().area, (Ints{0, 0, 100, 60}));
-  device->DrawSurface(old, 0, 0);
-  EXPECT_EQ((std::vector<float>{device->vertices[2].u, device->vertices[2].v}),
-            (std::vector<float>{100.0f / 128, 60.0f / 64}));
-}
-
-TEST_F(SurfaceTexture, NewContextMakesTheTextureAgainFromTheCopyAndNoContextNone) {
-  gxtkSurface* surface = Surface(1, 1, 4, {10, 20, 30, 255});
-  surface->Bind();
-  surface->Bind();
-  GLuint first = surface->texture;
-  EXPECT_EQ(gl.uploads.size(), 1u);
-
-  glfwGraphicsSeq = 2;
-  surface->Bind();
-  EXPECT_NE(surface->texture, first);
-  ASSERT_EQ(gl.uploads.size(), 2u);
-  EXPECT_EQ(gl.uploads[1].bytes, (std::vector<unsigned char>{10, 20, 30, 255}));
-  // The old context took its texture with it: nothing of it is deleted.
-  EXPECT_TRUE(gl.deleted.empty());
-  GLuint second = surface->texture;
-  surface->Discard();
-  EXPECT_EQ(gl.deleted, std::vector<GLuint>{second});
-  EXPECT_EQ(surface->data, nullptr);
-  EXPECT_EQ(surface->seq, -1);
-
-  // Without a context nothing reaches OpenGL.
-  glfwGraphicsSeq = 0;
-  GLuint next = gl.nextTexture;
-  surface = Surface(1, 1, 4, {1, 2, 3, 4});
-  surface->Bind();
-  EXPECT_EQ(surface->seq, -1);
-  EXPECT_EQ(gl.nextTexture, next);
-  surface->Discard();
-  EXPECT_EQ(gl.deleted, std::vector<GLuint>{second});
 }
 
 TEST_F(SurfaceTexture, SubDataUploadsWholeWidthAtOnceOtherwiseRowByRowAndLoadingReplaces) {

@@ -1,7 +1,6 @@
 // The graphics context against a device that records instead of drawing: matrix maths and
-// its lazy hand-over, the stack's limits, drawing about the handle, and fonts; and images:
-// cutting surfaces into frames (strips, padding, centring, the whole-surface flag) and the
-// grab walk over an atlas with its error for frames outside the surface.
+// its lazy hand-over, the stack's limits, drawing about the handle, and fonts; and the grab
+// walk over an atlas with its error for frames outside the surface.
 
 #include <climits>
 #include <cmath>
@@ -191,21 +190,6 @@ std::vector<std::pair<int, int>> Places(c_Image* image, int count) {
   for (int i = 0; i < count; ++i)
     places.emplace_back(image->m_frames[i]->m_x, image->m_frames[i]->m_y);
   return places;
-}
-
-TEST(Image, StripsPadCentreAndMarkTheWholeSurface) {
-  c_Image* font = Strip(576, 10, 96, ImageFlagPadX | ImageFlagPadY);
-  EXPECT_EQ((Ints{font->m_width, font->m_height}), (Ints{4, 8}));
-  EXPECT_THAT(Places(font, 3), ElementsAre(Pair(1, 1), Pair(7, 1), Pair(13, 1)));
-  EXPECT_EQ(Strip(10, 10, 0, 0), nullptr);
-
-  c_Image* centred = Strip(16, 16, 1, ImageFlagCentre);
-  EXPECT_EQ((std::vector<float>{centred->m_handleX, centred->m_handleY}),
-            (std::vector<float>{8, 8}));
-  // The centre bit is not kept.
-  EXPECT_EQ((Ints{centred->m_flags, Strip(32, 16, 1, ImageFlagPadX)->m_flags,
-                  Strip(32, 16, 2, 0)->m_flags}),
-            (Ints{ImageFlagWhole, ImageFlagPadX, 0}));
 }
 
 TEST(Image, GrabWalksRowsWrapsToColumnZeroAndRefusesFramesOutsideTheSurface) {

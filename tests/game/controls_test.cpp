@@ -1,5 +1,5 @@
-// The game's controls: which sources a play button reads, the stick's dead zone and the key
-// ramp, touch areas and the on-screen pad.
+// The game's controls: the stick's dead zone and the key ramp, touch areas and the on-screen
+// pad.
 #include <gtest/gtest.h>
 
 #include "game/globals.h"
@@ -7,58 +7,11 @@
 
 namespace {
 
-// Whether `button` reads as pressed on the keyboard while `key` is held.
-bool PressedWith(GameHarness& game, int key, int button) {
-  game.KeyDown(key);
-  bool pressed = game.app->p_PlayKey(button, 1, -1) != 0;
-  game.KeyUp(key);
-  game.Update();  // the key's hit ends with the update
-  return pressed;
-}
-
 // Finger `finger` down at (x, y) in virtual units, as the frame maps it.
 void Finger(c_MyApp* app, int finger, int x, int y) {
   app->m_pointerDown = app->m_touchDown[finger] = 1;
   app->m_touchX[finger] = x;
   app->m_touchY[finger] = y;
-}
-
-TEST(ControlsPlayKey, SourcesAndExceptions) {
-  GameHarness game;
-  c_MyApp* app = game.app;
-  // With iCade on, letters are dead but cursor keys, Space, Enter, Control, Shift, Escape,
-  // Delete and Backspace still work; any other iCade value disables every button.
-  const int plainKeys[][2] = {{38, 0},  {32, 10}, {13, 10}, {17, 11},
-                              {16, 12}, {27, 99}, {46, 99}, {8, 99}};
-  for (int iCade : {0, 1}) {
-    nx_Game_iCadeControls = iCade;
-    EXPECT_EQ(PressedWith(game, 'W', 0), iCade == 0);
-    for (const auto& key : plainKeys) EXPECT_TRUE(PressedWith(game, key[0], key[1])) << key[0];
-  }
-  nx_Game_iCadeControls = 2;
-  EXPECT_FALSE(PressedWith(game, 38, 0));
-  nx_Game_iCadeControls = 0;
-  // A tap shorter than an update still counts in the next one.
-  game.KeyDown(40);
-  game.KeyUp(40);
-  EXPECT_EQ(app->p_PlayKey(8, 1, -1), 1);
-
-  // A pad counts for its own player only, its stick in mode 1 only.
-  game.host.joysticks[0].present = game.host.joysticks[1].present = true;
-  game.host.joysticks[1].buttons[5] = true;
-  game.host.joysticks[1].x[0] = -0.5f;
-  game.Update();
-  EXPECT_EQ(app->p_PlayKeyAll(15), 1);
-  EXPECT_EQ(app->p_PlayKey(15, 1, -1) + app->p_PlayKey(15, 1, -2), 0);
-  EXPECT_EQ(app->p_PlayKey(3, 1, 1), 1);
-  EXPECT_EQ(app->p_PlayKey(3, 0, 1), 0);
-
-  // Slots 16 and 17 are back's, not buttons of their own; the console's back is slot 19 alone.
-  app->m_iCadeButtons[17] = 2;
-  EXPECT_EQ(app->p_PlayKey(99, 1, -1), 1);
-  EXPECT_EQ(app->p_PlayKey(17, 1, 0), 0);
-  nx_Game_isOuya = 1;
-  EXPECT_EQ(app->p_PlayKey(99, 1, -1), 0);
 }
 
 TEST(ControlsSteering, JoypadDeadZoneAndKeyRamp) {

@@ -1,5 +1,5 @@
 // The draw list through the headless harness: the draw state in every record, the record cap,
-// text layout, right-aligned numbers, the loader and its resolution levels.
+// text layout, right-aligned numbers and the loader.
 
 #include <gtest/gtest.h>
 
@@ -92,16 +92,6 @@ TEST(Loader, AStepAnUpdateUnderTheStudioLogo) {
     ASSERT_NE(app->m_images[slot], nullptr) << slot;
   }
   EXPECT_EQ(app->m_images[App::SlotMenu]->m_width, 512);
-}
-
-TEST(Loader, ResolutionLevelFollowsTheLargerSide) {
-  const int cases[][3] = {{630, 630, 1}, {400, 631, 2}, {1230, 720, 2}, {1231, 720, 4}};
-  for (const auto& item : cases) {
-    GameHarness game(item[0], item[1]);
-    EXPECT_EQ(game.app->m_hdLevel, item[2]) << item[0] << " x " << item[1];
-    EXPECT_EQ(game.app->m_imageScale, 1.0f / static_cast<float>(item[2]));
-    EXPECT_EQ(game.app->m_images[App::SlotStudioLogo]->m_width, 256 * item[2]);
-  }
 }
 
 }  // namespace

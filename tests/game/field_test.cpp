@@ -35,8 +35,7 @@ class Field : public testing::Test {
     Ball(App::EntityY) = 20.0f * y - 70.0f;
   }
   float* Particle(int record) { return &app->m_particles[record * App::EffectFloats]; }
-  float* Ripple(int record) { return &app->m_ripples[record * App::EffectFloats]; }
-  void Throw(float angle) { app->p_ThrowParticle(10.0f, 20.0f, 1, 4, angle, App::Absent); }
+  void Throw() { app->p_ThrowParticle(10.0f, 20.0f, 1, 4, App::Absent, App::Absent); }
   void Pass() {
     app->p_CLS2D(0.0f, 0.0f, 0.0f, 1.0f);
     app->p_DoBGGrid();
@@ -81,34 +80,6 @@ TEST_F(Field, BlocksThrowTheBallTowardTheMiddleAndRippleInTheCellColour) {
   }
 }
 
-TEST_F(Field, OnlyTheFirstBlockTouchedBouncesAndScores) {
-  Cell(10, 10, App::CellStrength) = 1.0f;
-  Cell(11, 10, App::CellStrength) = 1.0f;
-  app->m_volley = 4;
-  Ball(App::EntityX) = 220.0f;  // on the edge between the two
-  Ball(App::EntityY) = 130.0f;
-  Pass();
-  EXPECT_EQ(Ball(App::EntityVelocityX), 2.0f);
-  EXPECT_FLOAT_EQ(Cell(10, 10, App::CellStrength), 0.5f);
-  EXPECT_FLOAT_EQ(Cell(11, 10, App::CellStrength), 0.7f);
-  EXPECT_EQ(app->m_volley, 0);
-  // Without a combo a hit is still worth a point; the second direct hit breaks it in type 2.
-  EXPECT_EQ(app->m_score, 1);
-  app->m_combo = 7;
-  Pass();
-  EXPECT_EQ(app->m_score, 8);
-  EXPECT_FALSE(IsBlock(10, 10));
-  // Four direct hits in type 1; ten under power.
-  for (auto [type, power, hits] : {std::array{1, 0, 4}, std::array{3, 100, 10}}) {
-    app->m_gameType = type;
-    app->m_powerTimer = power;
-    Cell(0, 0, App::CellStrength) = 1.0f;
-    int taken = 0;
-    for (; IsBlock(0, 0) && taken < 100; ++taken) app->p_HitGrid(0, 0);
-    EXPECT_EQ(taken, hits) << type;
-  }
-}
-
 // The flash of the cell after an item keeps the item's turn and alpha: the pass does not reset
 // them. The item grows into its cell and cannot be taken until it has fully appeared.
 TEST_F(Field, TheDrawStateCarriesFromCellToCellAndAnItemIsTakenOnceItHasAppeared) {
@@ -137,28 +108,14 @@ TEST_F(Field, TheDrawStateCarriesFromCellToCellAndAnItemIsTakenOnceItHasAppeared
   EXPECT_EQ(app->m_score, 15);
 }
 
-// Angle 0 is straight up and 90 to the right; a full pool takes no more, and a size outside 1
-// to 499 keeps the pool's size but clears it.
-TEST_F(Field, ThePoolsTakeTheHighestFreeSlotAndAFullPoolTakesNoMore) {
-  app->p_Gimme(7, 0.0f, 0.0f);
-  Throw(0.0f);
-  Throw(90.0f);
-  EXPECT_NEAR(Particle(249)[App::ParticleVelocityX], 0.0f, 1e-5f);
-  EXPECT_LE(Particle(249)[App::ParticleVelocityY], -3.0f);
-  EXPECT_GE(Particle(248)[App::ParticleVelocityX], 3.0f);
-  EXPECT_EQ(Particle(250)[App::ParticleKind], 99.0f);
-  while (app->p_FreeParticle() >= 0) Throw(App::Absent);
-  Throw(App::Absent);
+// A full pool takes no more, and a size outside 1 to 499 keeps the pool's size but clears it.
+TEST_F(Field, AFullPoolTakesNoMoreAndABadSizeClearsIt) {
+  while (app->p_FreeParticle() >= 0) Throw();
+  Throw();
   EXPECT_EQ(Particle(251)[App::ParticleKind], 0.0f);
   app->p_ResetParticles(500);
   EXPECT_EQ(app->m_particleCount, 250);
   EXPECT_EQ(app->p_FreeParticle(), 250);
-
-  app->p_AddRipple3(1.0f, 2.0f, 8, 100);
-  EXPECT_EQ(Ripple(App::RippleCount - 1)[App::RippleRed], 255.0f);
-  while (Ripple(0)[App::RippleActive] == 0.0f) app->p_AddRipple4(1.0f, 2.0f, 4, 0);
-  app->p_AddRipple2(50.0f, 60.0f, 1, 2, 3);
-  EXPECT_EQ(Ripple(0)[App::RippleX], 1.0f);
 }
 
 TEST_F(Field, AFloatingNumberRisesForAHundredUpdatesThenGoes) {

@@ -1,6 +1,6 @@
-// The game's frame through the headless harness: window layouts and the replay scaled to them,
-// input in virtual units, iCade letters, the rate meters and the debug line drawn without
-// allocation, the always-on keys and interruptions.
+// The game's frame through the headless harness: window layouts and the replay scaled to them
+// (records that draw nothing skipped), input in virtual units, iCade letters, the rate meters and
+// the debug line drawn without allocation, the always-on keys and interruptions.
 
 #include <gtest/gtest.h>
 
@@ -32,6 +32,11 @@ TEST(FrameLayout, WindowShapesGiveTheirVirtualScreensAndTheReplayFollows) {
     nx_Game_overscan = c.overscan;
     app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
     app->p_Rect(10.0f, 20.0f, 5.0f, 5.0f);
+    // An image slot with no image, a kind that is nothing and a record cut short draw nothing.
+    app->p_DrawImg(42, 8.0f, 0.0f, 0.0f);
+    app->p_DrawImg(-5, 8.0f, 0.0f, 0.0f);
+    app->p_Rect(16.0f, 0.0f, 4.0f, 4.0f);
+    app->m_drawCount -= 1;
     game.Render();
     EXPECT_EQ((Floats{app->m_scaleX, app->m_scaleY, nx_Game_jscrw, nx_Game_jscrh}),
               (Floats{c.scale, c.scale, c.virtualWidth, c.virtualHeight}));
@@ -45,31 +50,6 @@ TEST(FrameLayout, WindowShapesGiveTheirVirtualScreensAndTheReplayFollows) {
         (Floats{10.0f * c.scale + c.overscan, 20.0f * c.scale + c.overscan * c.height / c.width}));
   }
   nx_Game_overscan = 0.0f;
-}
-
-TEST(FrameReplay, BlendKindsAndPartialRecords) {
-  GameHarness game;
-  App* app = game.app;
-  app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
-  app->m_drawBlend = 3;
-  app->p_Rect(0.0f, 0.0f, 4.0f, 4.0f);
-  app->m_drawBlend = 1;
-  app->p_Rect(8.0f, 0.0f, 4.0f, 4.0f);
-  // An image slot with no image and a kind that is nothing draw nothing.
-  app->p_DrawImg(42, 8.0f, 0.0f, 0.0f);
-  app->p_DrawImg(-5, 8.0f, 0.0f, 0.0f);
-  // A record cut short at the end is not drawn either.
-  app->p_Rect(16.0f, 0.0f, 4.0f, 4.0f);
-  app->m_drawCount -= 1;
-  game.Render();
-  // Additive for the stored 3.0 only, alpha blending for the reset value 1.
-  ASSERT_GE(game.gl.blends.size(), 2u);
-  EXPECT_EQ(std::vector<GLenum>(game.gl.blends.end() - 2, game.gl.blends.end()),
-            (std::vector<GLenum>{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
-  // The device hands OpenGL indexed batches of six indices a quad.
-  int quads = 0;
-  for (const RecordedDraw& draw : game.gl.draws) quads += draw.indexed ? draw.count / 6 : 0;
-  EXPECT_EQ(quads, 3);
 }
 
 TEST(FrameInput, PointerInVirtualUnitsAFreshPressWithoutMotionAndICadeLetters) {

@@ -1,14 +1,11 @@
 // The sequencer inside the headless game with the music switched on: tempo, chords and
-// sections, the envelope, end marks, jumps, pausing, and tune starts.
+// sections, and the jumps between frames.
 
 #include <gtest/gtest.h>
-
-#include <AL/al.h>
 
 #include <initializer_list>
 #include <vector>
 
-#include "devices/audio.h"
 #include "game/globals.h"
 #include "game/music_player.h"
 #include "support/game_harness.h"
@@ -16,7 +13,6 @@
 namespace {
 
 constexpr int Seed = 37171650;
-constexpr int LeadChannel = 29;  // voice 2, below the channel base of 32
 
 // A loaded tune whose cells are all 0 (the stand-in window reads black) until a test writes
 // one, with every voice playing in this section and the next.
@@ -46,12 +42,6 @@ class Music : public testing::Test {
     for (int i = 0; i < 20 && jm->m_nextTime == due; ++i) game.Update();
     ASSERT_NE(jm->m_nextTime, due);
   }
-
-  float LeadGain() {
-    float gain = -1.0f;
-    alGetSourcef(nx_audio_device->channels[LeadChannel].source, AL_GAIN, &gain);
-    return gain;
-  }
 };
 
 TEST_F(Music, StepsKeepTheTempoAndPatternsFollowTheChordsIntoNewSections) {
@@ -80,66 +70,6 @@ TEST_F(Music, StepsKeepTheTempoAndPatternsFollowTheChordsIntoNewSections) {
   }
 }
 
-TEST_F(Music, NotesFadeAndCellsCutOrEndThePattern) {
-  SetCell(0, 2, 0, {13, 30, 0, 0});
-  // Full volume while the envelope is 1 or more, then fading step by step to silence.
-  float gain = 0.0f;
-  for (int step = 0; step <= 16; ++step) {
-    NextStep();
-    if (step <= 4) {
-      EXPECT_FLOAT_EQ(LeadGain(), 0.5f) << step;
-    } else if (step < 16) {
-      EXPECT_LT(LeadGain(), gain) << step;
-    }
-    gain = LeadGain();
-  }
-  EXPECT_EQ(gain, 0.0f);
-
-  // Volume 31 on a sounding voice silences it at once.
-  SetCell(0, 2, 20, {13, 30, 0, 0});
-  SetCell(0, 2, 21, {0, 31, 0, 0});
-  while (jm->m_row != 21) NextStep();
-  NextStep();
-  EXPECT_EQ(LeadGain(), 0.0f);
-
-  // An end mark on the first voice: the others play row 63 in the same step.
-  SetCell(0, 0, 30, {0, 0, 8, 0});
-  SetCell(0, 2, 30, {1, 30, 0, 0});
-  SetCell(0, 2, 63, {25, 30, 0, 0});
-  while (jm->m_row != 30) NextStep();
-  NextStep();
-  EXPECT_FLOAT_EQ(jm->m_voiceRate[2], 2.0f);
-  EXPECT_EQ(jm->m_row, 0);
-  EXPECT_TRUE(jm->m_chords == String(u"qjj"));
-}
-
-TEST_F(Music, PauseMusicOffAndStopSilenceTheVoices) {
-  // Pausing for one update silences the voices; the next step comes 150 ms after it at least.
-  SetCell(0, 2, 0, {13, 30, 0, 0});
-  NextStep();
-  EXPECT_EQ(nx_audio_device->ChannelState(LeadChannel), 1);
-  game.app->m_paused = 1;
-  game.Update();
-  EXPECT_EQ(nx_audio_device->ChannelState(LeadChannel), 0);
-  int pausedAt = game.host.clockMs;
-  game.app->m_paused = 0;
-  NextStep();
-  EXPECT_GT(game.host.clockMs, pausedAt + 150);
-  EXPECT_LE(game.host.clockMs - 17, pausedAt + 150);
-
-  // Effects only silences the tune at once; stopped for good, it plays no more.
-  jm->m_row = 0;
-  NextStep();
-  game.app->m_options[c_MyApp::OptionSound] = 2;
-  game.Update();
-  EXPECT_EQ(nx_audio_device->ChannelState(LeadChannel), 0);
-  game.app->m_options[c_MyApp::OptionSound] = 3;
-  jm->p_JM_Stop(1);
-  int row = jm->m_row;
-  game.Update(30);
-  EXPECT_EQ(jm->m_row, row);
-}
-
 TEST_F(Music, JumpsFollowTheParityOfTheRepeatsAndNeverLeaveTheTune) {
   struct Case {
     int from, parameter, repeats, landsOn;
@@ -157,18 +87,6 @@ TEST_F(Music, JumpsFollowTheParityOfTheRepeatsAndNeverLeaveTheTune) {
     // A voice that stays plays the jump cell's own note.
     EXPECT_FLOAT_EQ(jm->m_voiceRate[2], test.landsOn == test.from ? 1.0f : 2.0f);
   }
-}
-
-// A start goes back to the first row and chords, and loads only a tune it has not loaded.
-TEST_F(Music, StartsRewindAndLoadOnlyANewTune) {
-  jm->m_row = 40;
-  jm->m_chords = String(u"j");
-  jm->p_JM_StartTune(String(u"Pasture Run/Tune_12"), Seed, 100);
-  EXPECT_EQ(jm->m_loadStep, 0);
-  EXPECT_EQ(jm->m_row, 0);
-  EXPECT_TRUE(jm->m_chords == String(u"qqjj"));
-  jm->p_JM_StartTune(String(u"Retro/Cave Digger"), Seed, 100);
-  EXPECT_EQ(jm->m_loadStep, 1);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Tunes through the real render device and sound output: pictures decoded by drawing their
-// frames into a window and reading them back, and the shipped tunes played against what the
-// composer wrote and into OpenAL Soft's wave backend.
+// Tunes through the real render device and sound output: the shipped tunes' pictures decoded by
+// drawing their frames into a window and reading them back, played against what the composer
+// wrote and into OpenAL Soft's wave backend.
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,6 @@
 #include "framework/app.h"
 #include "framework/graphics.h"
 #include "game/music_player.h"
-#include "support/picture_writer.h"
 #include "support/window.h"
 #include "support/wave_capture.h"
 #include "tools/tune_assets.h"
@@ -68,45 +67,6 @@ struct TunePlayer {
     return black && player->m_loadStep == 0;
   }
 };
-
-// A cell is the blue of its pixel over black, shifted down by 3: here blue 8 x (x + y) at full
-// or half opacity across a sheet of 8 x 8 frames, of which the last is never read. A picture
-// with room for fewer frames counts as missing: no picture, and every voice empty.
-TEST(MusicTunes, PicturesDecodeToTheBlueOfEachPixelOverBlackAndSmallOnesCountAsMissing) {
-  std::vector<unsigned char> rgba(512 * 512 * 4);
-  for (size_t i = 0; i < rgba.size(); i += 4) {
-    size_t x = i / 4 % 512, y = i / 4 / 512;
-    rgba[i + 2] = static_cast<unsigned char>(8 * ((x + y) % 32));
-    rgba[i + 3] = x % 3 == 0 ? 128 : 255;
-  }
-  std::string sheet = TempPath("sheet.png");
-  std::string small = TempPath("small.png");
-  ASSERT_NE(stbi_write_png(sheet.c_str(), 512, 512, 4, rgba.data(), 512 * 4), 0);
-  ASSERT_NE(stbi_write_png(small.c_str(), 512, 448, 4, rgba.data(), 512 * 4), 0);
-  TunePlayer tune;
-  ASSERT_NE(tune.window, nullptr);
-  c_JMPlayer* player = tune.player;
-  EXPECT_TRUE(tune.Load(sheet));
-  int mismatches = 0;
-  for (int frame = 0; frame < 64; ++frame) {
-    for (int cell = 0; cell < 4096; ++cell) {
-      size_t x = frame % 8 * 64 + cell / 512 * 8 + cell % 8, y = frame / 8 * 64 + cell / 8 % 64;
-      const unsigned char* pixel = &rgba[(y * 512 + x) * 4];
-      int expected = frame < 63 ? pixel[2] * pixel[3] / 255 >> 3 : 0;
-      mismatches += player->m_notes[frame * 4096 + cell] != expected;
-    }
-  }
-  EXPECT_EQ(mismatches, 0);
-  EXPECT_EQ(player->m_lastFrame[4], 62);
-
-  int firstCell = player->m_notes[1];
-  EXPECT_TRUE(tune.Load(small));
-  EXPECT_EQ(player->m_tuneImage, nullptr);
-  EXPECT_EQ(player->m_notes[1], firstCell);
-  for (int band = 0; band < 5; ++band) EXPECT_EQ(player->m_lastFrame[band], 0);
-  std::remove(sheet.c_str());
-  std::remove(small.c_str());
-}
 
 // The real device with the channel each note starts on and the rate it was given (0 for the
 // drums, which keep theirs).

@@ -47,24 +47,6 @@ class Play : public testing::Test {
   }
 };
 
-// The tune's arrangement reseeds the shared generator, so whatever came before, a game of any
-// type starts from the same random state.
-TEST_F(Play, AGameStartsFromTheSameRandomStateWhateverCameBefore) {
-  std::vector<int> seeds;
-  for (int type = 1; type <= 3; ++type) {
-    nx_random_Seed = 1000 * type + 7;
-    app->m_shownScore = 500;
-    Start(type);
-    seeds.push_back(nx_random_Seed);
-    EXPECT_EQ(app->m_comboTime, type == 1 ? 160 : type == 2 ? 130 : 100);
-    EXPECT_EQ(app->m_jm->m_state, 2);
-    // The shown score eases down from the last game's instead of starting at 0.
-    game.Update();
-    EXPECT_EQ(app->m_shownScore, 500 - 500 / 6);
-  }
-  EXPECT_EQ(seeds, std::vector<int>(3, seeds[0]));
-}
-
 TEST_F(Play, TheDuePaddleScoresTheOtherBreaksTheCombo) {
   Start(2);
   app->m_nextPaddle = App::LeftPaddle;

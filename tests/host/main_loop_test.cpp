@@ -1,5 +1,5 @@
 // The main loop's decisions driven by a fake clock and fake window state, and the forwarders'
-// guards and collector steps.
+// collector steps.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -76,29 +76,6 @@ TEST_F(MainLoop, RateZeroBlocksAndARateSleepsUntilDueThenCatchesUpAtMostFourUpda
   EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 0.25);
 }
 
-TEST_F(MainLoop, IconifiedSuspendsWithoutRendersUnfocusedRendersAndResumeRestartsFromNow) {
-  host.SetUpdateRate(60);
-  platform.iconified = true;
-  EXPECT_EQ(Iterate(), (Log{"suspend", "wait"}));
-  EXPECT_TRUE(host.Iconified());
-  platform.now += 30.0;
-  EXPECT_EQ(Iterate(), (Log{"wait"}));
-
-  platform.iconified = false;
-  EXPECT_EQ(Iterate(), (Log{"resume", "update", "render"}));
-  EXPECT_FALSE(host.Iconified());
-  EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 1.0 / 60);
-
-  // Unfocused suspends too, but still renders every event.
-  platform.focused = false;
-  EXPECT_EQ(Iterate(), (Log{"suspend", "render", "wait"}));
-  EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
-  EXPECT_FALSE(host.Iconified());
-  platform.focused = true;
-  platform.now += 10.0;
-  EXPECT_EQ(Iterate(), (Log{"resume", "update", "render"}));
-}
-
 TEST_F(MainLoop, MillisecsAreComputedInSixtyFourBitsAndWrapped) {
   platform.now = 1.5;
   EXPECT_EQ(host.Millisecs(), 1500);
@@ -120,29 +97,6 @@ class Forwarders : public ::testing::Test {
   RecordedEvents events;
   CountingHost host{&events};
 };
-
-// The guards decide which events reach the delegate in each host state.
-TEST_F(Forwarders, GuardsFollowTheHostState) {
-  host.UpdateGame();
-  host.RenderGame();
-  host.KeyEvent(c_NxGameEvent::KeyDown, 65);
-  host.SuspendGame();
-  EXPECT_TRUE(events.entries.empty());
-
-  host.StartGame();
-  host.StartGame();
-  host.ResumeGame();
-  host.SuspendGame();
-  host.SuspendGame();
-  host.UpdateGame();
-  host.RenderGame();
-  host.MouseEvent(c_NxGameEvent::MouseMove, -1, 3, 4);
-  host.ResumeGame();
-  host.UpdateGame();
-  EXPECT_EQ(events.entries,
-            (Log{"start", "suspend", "render", "mouse 6 -1 3 4", "resume", "update"}));
-  EXPECT_EQ(host.collections, 6);
-}
 
 // A window reopened from inside an update forwards key releases; the collector must wait
 // until the update itself has ended.

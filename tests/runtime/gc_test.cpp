@@ -1,5 +1,5 @@
 // Lifetimes under the collector: what survives a full collection, what the barrier saves, how
-// freed memory is paid back and reused, and array bodies from creation to a failed one.
+// freed memory is paid back and reused, and a failed array construction.
 
 #include <gtest/gtest.h>
 
@@ -214,26 +214,6 @@ TEST_F(Collector, AllocationPaysForItselfFromTheFreeListAndReusesBlocksBySize) {
   EXPECT_NE(static_cast<void*>(gc_new<Small>()), tiny);
   EXPECT_EQ(static_cast<void*>(gc_new<Tiny>()), tiny);
   CollectEverything();  // a large block kept in a cache slot that does not exist breaks this
-}
-
-TEST(Array, NewArraysHoldZeroElementsAndResizeKeepsWhatFits) {
-  Array<String> strings(5);
-  ASSERT_EQ(strings.Length(), 5);
-  EXPECT_EQ(strings[4].Length(), 0);
-  EXPECT_EQ(Array<String>(0), Array<String>()) << "the shared empty body";
-
-  // Resizing keeps what fits and zeroes the rest.
-  const int values[] = {7, 8, 9};
-  Array<int> numbers(values, 3);
-  Array<int> longer = numbers.Resize(5);
-  EXPECT_NE(longer, numbers);
-  EXPECT_EQ(longer[2], 9);
-  EXPECT_EQ(longer[4], 0);
-  Array<int> shorter = numbers.Resize(2);
-  EXPECT_EQ(shorter.Length(), 2);
-  EXPECT_EQ(shorter[1], 8);
-  EXPECT_EQ(numbers[2], 9) << "the original is untouched";
-  EXPECT_EQ(numbers.Resize(-1), Array<int>());
 }
 
 struct Refuses : Object {

@@ -1,4 +1,4 @@
-// Text conversions, slicing and search, and the file codec, at the edges the game's saved
+// Text conversions, search, and the file codec, at the edges the game's saved
 // state and asset names run into.
 
 #include <gtest/gtest.h>
@@ -38,25 +38,6 @@ TEST(StringConversion, NumbersToTextAndBack) {
   // Only the first 63 units are read.
   EXPECT_EQ((String(std::string(62, ' ').c_str()) + String(u"12")).ToInt(), 1);
   EXPECT_FLOAT_EQ(String(u"2.5e1kg").ToFloat(), 25.0f);
-}
-
-TEST(StringSlicing, SliceAndFindWithNegativeAndOutOfRangeBounds) {
-  String hello(u"hello");
-  EXPECT_EQ(Text(hello.Slice(-3)), "llo");
-  EXPECT_EQ(Text(hello.Slice(2, -1)), "ll");
-  EXPECT_EQ(Text(hello.Slice(4, 2)), "");
-  EXPECT_EQ(Text(hello.Slice(0, -9)), "");
-  EXPECT_EQ(hello.Slice(0).Data(), hello.Data()) << "the whole range shares the body";
-  EXPECT_EQ((hello + String()).Data(), hello.Data());
-
-  String text(u"abcabc");
-  EXPECT_EQ(text.Find(String(u"bc")), 1);
-  EXPECT_EQ(text.Find(String(u"bc"), 2), 4);
-  EXPECT_EQ(text.Find(String(u"bc"), -7), 1);
-  EXPECT_EQ(text.Find(String(), 6), 6);
-  EXPECT_EQ(text.Find(String(), 7), -1);
-  EXPECT_TRUE(text.EndsWith(String(u"cabc")));
-  EXPECT_FALSE(text.EndsWith(String(u"xabcabc")));
 }
 
 TEST(StringSearch, SplitKeepsEmptyPiecesReplaceAndToLower) {
