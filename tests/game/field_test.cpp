@@ -108,16 +108,6 @@ TEST_F(Field, TheDrawStateCarriesFromCellToCellAndAnItemIsTakenOnceItHasAppeared
   EXPECT_EQ(app->m_score, 15);
 }
 
-// A full pool takes no more, and a size outside 1 to 499 keeps the pool's size but clears it.
-TEST_F(Field, AFullPoolTakesNoMoreAndABadSizeClearsIt) {
-  while (app->p_FreeParticle() >= 0) Throw();
-  Throw();
-  EXPECT_EQ(Particle(251)[App::ParticleKind], 0.0f);
-  app->p_ResetParticles(500);
-  EXPECT_EQ(app->m_particleCount, 250);
-  EXPECT_EQ(app->p_FreeParticle(), 250);
-}
-
 TEST_F(Field, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
   app->p_Gimme(7, 100.0f, 200.0f);
   int updates = 0;

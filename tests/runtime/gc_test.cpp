@@ -141,21 +141,6 @@ TEST_F(Collector, ObjectStoringItselfFromItsConstructorSurvivesUnderBothColours)
   }
 }
 
-TEST_F(Collector, StaticEmptyArraysAreNeverQueuedMovedOrFreed) {
-  ArrayBody<Node*>* empty = Array<Node*>().Body();
-  const int flags = empty->flags;
-  EXPECT_EQ(Array<Node*>(3).Resize(0).Body(), empty);
-  for (int i = 0; i < 3; ++i) {
-    gc_assign(root->children, Array<Node*>());
-    FinishMarking();
-    gc_assign(root->children, Array<Node*>(0));
-    gc_collect_all();
-  }
-  Drain();
-  EXPECT_EQ(empty->flags, flags);
-  EXPECT_FALSE(gc_is_object(empty));
-}
-
 TEST_F(Collector, FullCollectionStartsOnlyPastEightMebibytesAndStepsFollowAllocation) {
   gc_collect_all();
   gc_new<Node>();
