@@ -1,7 +1,7 @@
-// Sound: the WAVE reader on in-memory files; the audio device's channel bookkeeping against a
-// real OpenAL Soft on its null backend (suspension, settings on idle channels, deferred buffer
-// deletion per device, which samples the collector may take); the device with no usable
-// output; and what the player hears, captured through OpenAL Soft's wave backend.
+// Sound: the WAVE reader on in-memory files and a cut Ogg Vorbis stream; the audio device's channel
+// bookkeeping against a real OpenAL Soft on its null backend (suspension, settings on idle
+// channels, deferred buffer deletion per device, which samples the collector may take); the device
+// with no usable output; and what the player hears, captured through OpenAL Soft's wave backend.
 
 #include <gtest/gtest.h>
 
@@ -136,6 +136,18 @@ TEST(LoadWAV, AcceptsPlainAndExtendedLayoutsAndRefusesBadOrCutHeaders) {
     EXPECT_FALSE(Load(LoadWAV, Bytes(whole.begin(), whole.begin() + static_cast<long>(cut))).ok)
         << "cut at " << cut;
   }
+}
+
+// A stream cut inside its last page still yields the frames of the pages before the cut.
+TEST(LoadOGG, ACutStreamKeepsTheFramesBeforeTheCut) {
+  Bytes whole = ReadAll("fuzz/corpus/ogg/noise_8000.ogg");
+  Loaded full = Load(LoadOGG, whole);
+  size_t lastPage = std::string(whole.begin(), whole.end()).rfind("OggS");
+  Loaded cut =
+      Load(LoadOGG, Bytes(whole.begin(), whole.begin() + static_cast<long>(lastPage) + 30));
+  EXPECT_TRUE(cut.length > 0 && cut.length < full.length) << cut.length;
+  EXPECT_EQ(cut.data,
+            Bytes(full.data.begin(), full.data.begin() + static_cast<long>(cut.data.size())));
 }
 
 gxtkAudio* device = nullptr;

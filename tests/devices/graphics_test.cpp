@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "devices/graphics.h"

@@ -1,7 +1,8 @@
-// The game's controls: the stick's dead zone and the key ramp, touch areas and the on-screen
-// pad.
+// The game's controls: the stick's dead zone, an unplugged pad and the key ramp, touch areas and
+// the on-screen pad.
 #include <gtest/gtest.h>
 
+#include "framework/input.h"
 #include "game/globals.h"
 #include "support/game_harness.h"
 
@@ -14,7 +15,7 @@ void Finger(c_MyApp* app, int finger, int x, int y) {
   app->m_touchY[finger] = y;
 }
 
-TEST(ControlsSteering, JoypadDeadZoneAndKeyRamp) {
+TEST(ControlsSteering, JoypadDeadZoneUnpluggingAndKeyRamp) {
   GameHarness game;
   c_MyApp* app = game.app;
   game.host.joysticks[0].present = true;
@@ -24,6 +25,14 @@ TEST(ControlsSteering, JoypadDeadZoneAndKeyRamp) {
     app->p_AnalogueControl();
     EXPECT_EQ(app->m_stickY, deflection > 0.15f ? -deflection : 0.0f) << deflection;
   }
+  // A pad that is unplugged lets go of its buttons and its stick.
+  game.host.joysticks[0].buttons[3] = true;
+  game.host.joysticks[0].x[0] = 0.5f;
+  game.Update();
+  EXPECT_TRUE(nx_input_JoyDown(3, 0) && nx_input_JoyX(0, 0) == 0.5f);
+  game.host.joysticks[0].present = false;
+  game.Update();
+  EXPECT_FALSE(nx_input_JoyDown(3, 0) || nx_input_JoyX(0, 0) != 0.0f);
 
   // Seven updates of up reach full deflection; release returns by 0.2 without overshoot.
   game.KeyDown(38);

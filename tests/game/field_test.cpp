@@ -1,8 +1,7 @@
-// The play field: walls, items, bounces, damage and the cell colours; and the particle and
-// ripple pools: slots, floating numbers and the ripples' colour poured into the field.
+// The play field: walls, items, bounces, damage and the cell colours, and the ripples' colour
+// poured into the field.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <vector>
 
 #include "support/game_harness.h"
@@ -11,9 +10,8 @@ namespace {
 
 using App = c_MyApp;
 
-// A fresh game's particle pool is empty: 251 records. On 640 x 480 a cell is 20 units and the grid
-// starts at (0, -80): rows 4 to 27 have their centres on screen, rows 4 to 28 reach into it. Cell
-// (x, y) is centred on (20x + 10, 20y - 70).
+// On 640 x 480 a cell is 20 units and the grid starts at (0, -80): rows 4 to 27 have their centres
+// on screen, rows 4 to 28 reach into it. Cell (x, y) is centred on (20x + 10, 20y - 70).
 class Field : public testing::Test {
  protected:
   GameHarness game;
@@ -34,8 +32,6 @@ class Field : public testing::Test {
     Ball(App::EntityX) = 20.0f * x + 10.0f;
     Ball(App::EntityY) = 20.0f * y - 70.0f;
   }
-  float* Particle(int record) { return &app->m_particles[record * App::EffectFloats]; }
-  void Throw() { app->p_ThrowParticle(10.0f, 20.0f, 1, 4, App::Absent, App::Absent); }
   void Pass() {
     app->p_CLS2D(0.0f, 0.0f, 0.0f, 1.0f);
     app->p_DoBGGrid();
@@ -106,20 +102,6 @@ TEST_F(Field, TheDrawStateCarriesFromCellToCellAndAnItemIsTakenOnceItHasAppeared
   EXPECT_EQ(Cell(10, 11, App::CellItem), 0.0f);
   EXPECT_EQ(app->m_powerTimer, 720);
   EXPECT_EQ(app->m_score, 15);
-}
-
-TEST_F(Field, AFloatingNumberRisesForAHundredUpdatesThenGoes) {
-  app->p_Gimme(7, 100.0f, 200.0f);
-  int updates = 0;
-  for (; Particle(250)[App::ParticleKind] != 0.0f && updates < 200; ++updates) {
-    app->p_CLS2D(0.0f, 0.0f, 0.0f, 1.0f);
-    app->p_DoParticles();
-    ASSERT_TRUE(game.HasText("7")) << updates;
-  }
-  EXPECT_GE(updates, 100);
-  EXPECT_LE(updates, 101);
-  EXPECT_EQ(Particle(250)[App::ParticleY], 200.0f - 0.25f * updates);
-  EXPECT_EQ(game.Record(0)[App::RecordRotation], 0.0f);
 }
 
 TEST_F(Field, ARipplePoursItsColourIntoTheCellsUnderItsRing) {

@@ -1,6 +1,6 @@
 // Tunes through the real render device and sound output: the shipped tunes' pictures decoded by
 // drawing their frames into a window and reading them back, played against what the composer
-// wrote and into OpenAL Soft's wave backend.
+// wrote and into OpenAL Soft's wave backend; and a picture too small to hold a tune.
 
 #include <gtest/gtest.h>
 
@@ -22,6 +22,7 @@
 #include "framework/app.h"
 #include "framework/graphics.h"
 #include "game/music_player.h"
+#include "support/picture_writer.h"
 #include "support/window.h"
 #include "support/wave_capture.h"
 #include "tools/tune_assets.h"
@@ -150,6 +151,15 @@ TEST(MusicTunes, ShippedTunesPlayWhatTheComposerWrote) {
       EXPECT_LT(peak, 32767) << name << " half " << half;
     }
   }
+  // A picture with room for fewer than 64 frames counts as missing (no picture, every voice
+  // empty) rather than having frames grabbed outside it.
+  std::vector<unsigned char> blank(512 * 448 * 4);
+  std::string small = TempPath("small.png");
+  ASSERT_NE(stbi_write_png(small.c_str(), 512, 448, 4, blank.data(), 512 * 4), 0);
+  EXPECT_TRUE(tune.Load(small));
+  EXPECT_EQ(player->m_tuneImage, nullptr);
+  for (int band = 0; band < 5; ++band) EXPECT_EQ(player->m_lastFrame[band], 0);
+  std::remove(small.c_str());
   std::remove(TempPath("alsoft.conf").c_str());
   std::remove(capture.c_str());
 }

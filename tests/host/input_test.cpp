@@ -146,13 +146,16 @@ TEST_F(Pads, RecognisedPadsUseTheGameNumberingOthersTheirOwnAndGonePadsAreCleare
   // Sticks with up positive, triggers from 0 at rest to 1.
   EXPECT_EQ(Poll(0).first, (std::vector<float>{0.5f, -0.25f, 1.0f, -0.75f, 0.0f, 1.0f}));
 
-  // More axes and buttons than a unit holds are left out.
+  // More axes and buttons than a unit holds are left out, and fewer read no further.
   pad.gamepad = false;
   pad.axes = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f};
   pad.buttons = std::vector<unsigned char>(40, GLFW_RELEASE);
   pad.buttons[2] = pad.buttons[8] = pad.buttons[39] = GLFW_PRESS;
   EXPECT_EQ(Poll(0), (std::pair<std::vector<float>, std::vector<int>>{
                          {0.1f, -0.4f, -0.2f, 0.5f, 0.3f, -0.6f}, {2, 8}}));
+  pad.buttons = std::vector<unsigned char>(9, GLFW_RELEASE);
+  pad.buttons[8] = GLFW_PRESS;
+  EXPECT_EQ(Poll(0).second, std::vector<int>{8});
   pad.present = false;
   EXPECT_EQ(Poll(0), (std::pair<std::vector<float>, std::vector<int>>{{0, 0, 0, 0, 0, 0}, {}}));
   EXPECT_FALSE(polled);

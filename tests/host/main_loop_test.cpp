@@ -50,8 +50,8 @@ class MainLoop : public ::testing::Test {
 };
 
 // At rate 0 every event renders once and the loop blocks; at a rate it sleeps until due, and
-// catches up on a stall with at most four updates.
-TEST_F(MainLoop, RateZeroBlocksAndARateSleepsUntilDueThenCatchesUpAtMostFourUpdates) {
+// catches up on a stall with at most four updates, but not on a suspension.
+TEST_F(MainLoop, RateZeroBlocksARateSleepsUntilDueAndCatchesUpOnAStallButNotOnASuspension) {
   EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
   EXPECT_EQ(Iterate(), (Log{"render", "wait"}));
   host.SetUpdateRate(50);
@@ -74,6 +74,18 @@ TEST_F(MainLoop, RateZeroBlocksAndARateSleepsUntilDueThenCatchesUpAtMostFourUpda
   host.SetNextUpdate(platform.now - 0.75);
   EXPECT_EQ(Iterate(), (Log{"update", "update", "update", "update", "render"}));
   EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 0.25);
+
+  // Iconified suspends without rendering, unfocused still renders; back, the schedule restarts
+  // from now instead of catching up on the time away.
+  host.SetUpdateRate(60);
+  platform.iconified = true;
+  EXPECT_EQ(Iterate(), (Log{"suspend", "wait"}));
+  platform.now += 30.0;
+  platform.iconified = false;
+  EXPECT_EQ(Iterate(), (Log{"resume", "update", "render"}));
+  EXPECT_DOUBLE_EQ(host.NextUpdate(), platform.now + 1.0 / 60);
+  platform.focused = false;
+  EXPECT_EQ(Iterate(), (Log{"suspend", "render", "wait"}));
 }
 
 TEST_F(MainLoop, MillisecsAreComputedInSixtyFourBitsAndWrapped) {

@@ -55,7 +55,6 @@ class CountingHost : public NxGlfwGame {
 
   double NextUpdate() const { return _nextUpdate; }
   void SetNextUpdate(double time) { _nextUpdate = time; }
-  bool Iconified() const { return _iconified; }
 
   int collections = 0;
 };

@@ -1,5 +1,5 @@
-// How the process reports and ends: the exit statuses, the exact console lines and the crash
-// handler.
+// How the process reports and ends: the exit statuses, the exact console lines, the crash
+// handler, and the stop exchange with a controlling tool.
 
 #include <gtest/gtest.h>
 
@@ -39,6 +39,31 @@ TEST(RuntimeErrors, ExitStatusesAndConsoleLines) {
     EXPECT_EQ(run.error, c.line == nullptr ? "" : stop_line);
   }
   EXPECT_STREQ(nx_signal_message(SIGSEGV), "Memory access violation");
+}
+
+// A controlling tool may send anything: a bad line ends the run, and "@" prints only objects the
+// collector owns, never memory at whatever address it was given.
+TEST(StopExchange, BadInputEndsTheRunAndAtReadsOnlyCollectedObjects) {
+  std::string output;
+  auto stop = [&output](const std::string& input) {
+    FILE* in = fmemopen(const_cast<char*>(input.data()), input.size(), "r");
+    FILE* out = std::tmpfile();
+    FILE* error = std::tmpfile();
+    dbg_command command = dbg_stop_exchange(in, out, error, "pos");
+    std::fclose(in);
+    std::fclose(error);
+    output = ReadAndClose(out);
+    return command;
+  };
+  EXPECT_EQ(stop(std::string(300, '?') + "\nr\n"), dbg_command::fail);
+  EXPECT_EQ(stop("x9\nr\n"), dbg_command::fail);
+  EXPECT_EQ(output, "????? x9\n ?????");
+  int onTheStack = 0;
+  char line[64];
+  std::snprintf(line, sizeof line, "@%p\n@%p\n@0x10\n@0\nq\n", static_cast<void*>(gc_new<Object>()),
+                static_cast<void*>(&onTheStack));
+  EXPECT_EQ(stop(line), dbg_command::quit);
+  EXPECT_EQ(output, "+Object\n\n\n\n\n");
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ bool HarnessHost::PollJoystick(int port, Array<float> joyx, Array<float> joyy, A
     joyx[stick] = pad.x[stick];
     joyy[stick] = pad.y[stick];
   }
-  for (int button = 0; button < buttons.Length(); ++button) buttons[button] = false;
+  for (int button = 0; button < buttons.Length() && button < 32; ++button)
+    buttons[button] = pad.buttons[button];
   return true;
 }
 

@@ -18,11 +18,12 @@
 // The input device's codes of the keys the menus and the ball answer to.
 enum HarnessKey { kEnter = 13, kEscape = 27, kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
 
-// One joystick unit as the host reports it: axes in the input device's arrangement, no button held.
+// One joystick unit as the host reports it: axes in the input device's arrangement.
 struct HarnessJoystick {
   bool present = false;
   float x[2] = {};
   float y[2] = {};
+  bool buttons[32] = {};
 };
 
 class HarnessHost : public NxGlfwGame {
