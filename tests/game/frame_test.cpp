@@ -31,6 +31,7 @@ TEST(FrameLayout, WindowShapesGiveTheirVirtualScreensAndTheReplayFollows) {
     App* app = game.app;
     nx_Game_overscan = c.overscan;
     app->p_CLS2D(App::Absent, 0.0f, 0.0f, 0.0f);
+    app->m_drawBlend = 3;  // additive, which the replay must hand on to the device
     app->p_Rect(10.0f, 20.0f, 5.0f, 5.0f);
     // An image slot with no image, a kind that is nothing and a record cut short draw nothing.
     app->p_DrawImg(42, 8.0f, 0.0f, 0.0f);
@@ -41,6 +42,7 @@ TEST(FrameLayout, WindowShapesGiveTheirVirtualScreensAndTheReplayFollows) {
     EXPECT_EQ((Floats{app->m_scaleX, app->m_scaleY, nx_Game_jscrw, nx_Game_jscrh}),
               (Floats{c.scale, c.scale, c.virtualWidth, c.virtualHeight}));
     EXPECT_EQ((Ints{app->m_fitAxis, app->m_landscape}), (Ints{c.fitAxis, c.landscape}));
+    EXPECT_EQ(game.gl.blends.back(), static_cast<GLenum>(GL_ONE));
     // The record, after the clear: shifted by the overscan across and its share of the height
     // down (64 and 36 at 1280 x 720).
     const gxtkVertex& corner =
